@@ -1,0 +1,14 @@
+# One warning set for every target of the project (not for third-party code).
+add_library(vestrel_warnings INTERFACE)
+target_compile_options(vestrel_warnings INTERFACE
+  -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+  -Wcast-align -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations
+  -Wundef -Wnull-dereference)
+if(VESTREL_WERROR)
+  target_compile_options(vestrel_warnings INTERFACE -Werror)
+endif()
+
+if(VESTREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
