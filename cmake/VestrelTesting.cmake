@@ -25,6 +25,16 @@ function(vestrel_native_test name)
     PROPERTIES TIMEOUT ${VESTREL_TEST_TIMEOUT} LABELS native)
 endfunction()
 
+# A test of portable code: native GoogleTest, and the same sources under Wine
+# in the win64 build.
+function(vestrel_test name)
+  if(VESTREL_WINE)
+    vestrel_wine_test(${name} ${ARGN})
+  else()
+    vestrel_native_test(${name} ${ARGN})
+  endif()
+endfunction()
+
 function(vestrel_wine_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -47,11 +57,11 @@ function(vestrel_wine_test_properties test)
 endfunction()
 
 # A fuzz target: LLVMFuzzerTestOneInput in SOURCE, seeds in
-# tests/fuzz/corpus/<name>. With VESTREL_FUZZ it is a libFuzzer binary that
+# corpus/<name> beside the calling CMakeLists. With VESTREL_FUZZ it is a libFuzzer binary that
 # runs for VESTREL_FUZZ_SECONDS; otherwise it replays the seeds.
 function(vestrel_fuzz_target name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  set(corpus ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name})
+  set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_link_libraries(${name} PRIVATE vestrel_warnings ${T_LIBS})
