@@ -1,0 +1,301 @@
+// The service engine without sockets: the printer's PAP state machine, the
+// delayed NBP and ZIP answers, the trace, the spool and the state file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine.h"
+#include "latin1.h"
+#include "world_file.h"
+
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+const char* kWorld = R"({
+  "workstation": { "name": "Me", "network": 1005, "node": 56, "cableRange": [1000, 1009], "zone": "Eng" },
+  "zones": [ { "name": "Eng", "local": true }, { "name": "Sales", "local": true }, { "name": "Far" } ],
+  "timing": { "nbpLookupMs": 100, "zipMs": 10 },
+  "printers": [
+    { "name": "LW", "zone": "Eng", "reply": "done\r\n", "openDelayMs": 50,
+      "replies": [ { "contains": "query", "reply": "answer" } ] },
+    { "name": "Faulty", "zone": "Eng", "faults": [ { "at": "write", "nth": 2 }, { "at": "read", "nth": 2, "result": -7 } ] },
+    { "name": "Refuser", "zone": "Eng", "openRefused": true, "openDelayMs": 20 },
+    { "name": "Pw", "zone": "Sales", "password": "1234" }
+  ]
+})";
+
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("atengine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        Start();
+    }
+    void TearDown() override
+    {
+        engine_.reset();
+        fs::remove_all(dir_);
+    }
+    void Start()
+    {
+        atw::WorldLoad l = atw::ReadWorld(kWorld, "w");
+        ASSERT_TRUE(l.ok) << l.error;
+        engine_ = std::make_unique<atsvc::Engine>(
+            l.world, atsvc::Options{(dir_ / "trace.jsonl").string(), (dir_ / "spool").string(), (dir_ / "state.json").string()},
+            now_);
+        engine_->Connect(1, now_);
+        engine_->Connect(2, now_);
+    }
+
+    // Sends a request and returns the answers that came out at once.
+    std::vector<atwire::Message> Send(atsvc::ClientId c, json head, std::string blob = {})
+    {
+        head["id"] = ++id_;
+        engine_->Handle(c, {head, blob}, now_);
+        return Take(c);
+    }
+    std::vector<atwire::Message> Take(atsvc::ClientId c)
+    {
+        for (auto& o : engine_->TakeOutgoing())
+            pending_[o.client].push_back(o.message);
+        auto out = pending_[c];
+        pending_[c].clear();
+        return out;
+    }
+    std::vector<atwire::Message> Advance(atsvc::ClientId c, int64_t ms)
+    {
+        now_ += ms;
+        engine_->Tick(now_);
+        return Take(c);
+    }
+    int32_t Open(atsvc::ClientId c, const std::string& printer, int reqid, const std::string& zone = "*")
+    {
+        auto r = Send(c, {{"op", "pap.open"}, {"reqid", reqid}, {"object", printer}, {"type", "LaserWriter"}, {"zone", zone}});
+        if (r.empty())
+            r = Advance(c, 50);
+        EXPECT_EQ(r.size(), 1u);
+        if (r.empty() || r[0].head["result"] != 0)
+            return r.empty() ? 0 : r[0].head["result"].get<int32_t>();
+        return r[0].head["connRef"].get<int32_t>();
+    }
+    std::string Status(const std::string& printer, const std::string& zone = "*")
+    {
+        auto r = Send(2, {{"op", "pap.status"}, {"reqid", 99}, {"object", printer}, {"type", "LaserWriter"}, {"zone", zone}});
+        EXPECT_EQ(r.size(), 1u);
+        return r.empty() ? "" : r[0].head["status"].get<std::string>();
+    }
+    std::vector<json> Trace()
+    {
+        std::ifstream in(dir_ / "trace.jsonl");
+        std::vector<json> lines;
+        std::string line;
+        while (std::getline(in, line))
+            lines.push_back(json::parse(line));
+        return lines;
+    }
+
+    fs::path dir_;
+    int64_t now_ = 1000;
+    uint32_t id_ = 0;
+    std::unique_ptr<atsvc::Engine> engine_;
+    std::map<atsvc::ClientId, std::vector<atwire::Message>> pending_;
+};
+
+TEST_F(EngineTest, OpenWaitsForItsDelayThenConnects)
+{
+    auto r = Send(1, {{"op", "pap.open"}, {"reqid", 1}, {"object", "lw"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    EXPECT_TRUE(r.empty());
+    EXPECT_EQ(engine_->NextDeadline(), now_ + 50);
+    EXPECT_TRUE(Advance(1, 49).empty());
+    r = Advance(1, 1);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], 0);
+    EXPECT_GT(r[0].head["connRef"].get<int>(), 0);
+}
+
+TEST_F(EngineTest, UnknownPrinterAndRefusedOpenFail)
+{
+    EXPECT_EQ(Open(1, "Nobody", 1), atw::kErrNoSuchPrinter);
+    EXPECT_EQ(Open(1, "Refuser", 2), atw::kErrRefused);
+}
+
+TEST_F(EngineTest, OneConnectionAtATimeSecondOpenWaitsWithBusyStatus)
+{
+    EXPECT_EQ(Status("LW"), "status: idle");
+    const int32_t conn = Open(1, "LW", 1);
+    ASSERT_GT(conn, 0);
+    EXPECT_EQ(Status("LW"), "status: waiting; source: AppleTalk");
+    auto r = Send(2, {{"op", "pap.open"}, {"reqid", 7}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "Eng"}});
+    EXPECT_TRUE(r.empty());
+    EXPECT_TRUE(Advance(2, 500).empty()) << "the second open waits while the first connection lasts";
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, "abc");
+    EXPECT_EQ(Status("LW"), "status: busy; source: AppleTalk");
+    r = Send(1, {{"op", "pap.close"}, {"connRef", conn}});
+    ASSERT_EQ(r.size(), 1u);
+    r = Take(2);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], 0);
+}
+
+TEST_F(EngineTest, CancelEndsAWaitingOpen)
+{
+    ASSERT_GT(Open(1, "LW", 1), 0);
+    Send(2, {{"op", "pap.open"}, {"reqid", 7}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    auto r = Send(2, {{"op", "pap.cancel"}, {"target", 7}});
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].head["result"], atw::kErrAborted);
+    EXPECT_EQ(r[1].head["result"], 0);
+    EXPECT_EQ(r[1].head["found"], true);
+}
+
+TEST_F(EngineTest, JobBytesGoToTheSpoolAndTheReplyEndsWithEOF)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    auto r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    EXPECT_TRUE(r.empty()) << "nothing to read before the job ends";
+    const std::string chunk(4096, 'x');
+    r = Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, chunk);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], 0);
+    r = Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, "tail");
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].head["result"], 0);
+    const std::string spool = r[0].head["spool"];
+    EXPECT_EQ(r[1].head["result"], 0);
+    EXPECT_EQ(r[1].head["eof"], true);
+    EXPECT_EQ(r[1].blob, "done\r\n");
+    std::ifstream in(dir_ / "spool" / spool, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    EXPECT_EQ(s.str(), chunk + "tail");
+    // The next read waits for the next job; a close ends it.
+    EXPECT_TRUE(Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}}).empty());
+    r = Send(1, {{"op", "pap.close"}, {"connRef", conn}});
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].head["result"], atw::kErrAborted);
+    EXPECT_EQ(r[1].head["result"], 0);
+}
+
+TEST_F(EngineTest, RepliesFollowTheJobAndLongRepliesComeInPieces)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, "a query job");
+    auto r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 3}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].blob, "ans");
+    EXPECT_EQ(r[0].head["eof"], false);
+    r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].blob, "wer");
+    EXPECT_EQ(r[0].head["eof"], true);
+}
+
+TEST_F(EngineTest, InjectedWriteAndReadFaults)
+{
+    const int32_t conn = Open(1, "Faulty", 1);
+    EXPECT_EQ(Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, "1")[0].head["result"], 0);
+    EXPECT_EQ(Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, "2")[0].head["result"], atw::kErrRefused);
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, "3");
+    EXPECT_EQ(Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 10}})[0].head["eof"], true);
+    EXPECT_EQ(Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 10}})[0].head["result"], -7);
+    // Faults count per connection: a new connection writes twice again.
+    Send(1, {{"op", "pap.close"}, {"connRef", conn}});
+    const int32_t conn2 = Open(1, "Faulty", 2);
+    EXPECT_EQ(Send(1, {{"op", "pap.write"}, {"connRef", conn2}, {"eof", false}}, "1")[0].head["result"], 0);
+    EXPECT_EQ(Send(1, {{"op", "pap.write"}, {"connRef", conn2}, {"eof", false}}, "2")[0].head["result"], atw::kErrRefused);
+}
+
+TEST_F(EngineTest, RenameJobWithTheRightPasswordRenamesAndSurvivesARestart)
+{
+    const int32_t conn = Open(1, "Pw", 1, "Sales");
+    ASSERT_GT(conn, 0);
+    const std::string wrong =
+        "%!PS-Adobe-2.0 ExitServer \n%%BeginExitServer 0 \nserverdict begin 0 exitserver statusdict \n"
+        "begin (New Name) setprintername\n%%EndExitServer\n%%EOF\n";
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, wrong);
+    auto r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_NE(r[0].blob.find("invalidaccess"), std::string::npos);
+    EXPECT_EQ(Status("Pw", "Sales"), "status: waiting; source: AppleTalk");
+
+    std::string right = wrong;
+    right.replace(right.find("begin 0 exit"), 12, "begin 1234 exit");
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, right);
+    r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].blob, "%%[ exitserver: permanent state may be changed ]%%\r\n");
+    Send(1, {{"op", "pap.close"}, {"connRef", conn}});
+
+    auto l = Send(1, {{"op", "nbp.lookup"}, {"object", "="}, {"type", "LaserWriter"}, {"zone", "Sales"}, {"max", 10}});
+    l = Advance(1, 100);
+    ASSERT_EQ(l.size(), 1u);
+    EXPECT_EQ(l[0].head["answers"][0]["object"], "New Name");
+
+    engine_.reset();
+    Start();
+    EXPECT_EQ(Status("New Name", "Sales"), "status: idle") << "the name survives a restart (state file)";
+}
+
+TEST_F(EngineTest, LookupsAndZonesAnswerAfterTheirDelay)
+{
+    EXPECT_TRUE(Send(1, {{"op", "nbp.lookup"}, {"object", "="}, {"type", "="}, {"zone", "*"}, {"max", 2}}).empty());
+    auto r = Advance(1, 100);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], 0);
+    EXPECT_EQ(r[0].head["answers"].size(), 2u);
+    Send(1, {{"op", "nbp.lookup"}, {"object", "="}, {"type", "="}, {"zone", "Far"}, {"max", 10}});
+    r = Advance(1, 100);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"].get<int32_t>() & 0xF, 4);
+    EXPECT_LT(r[0].head["result"].get<int32_t>(), 0);
+    Send(1, {{"op", "zip.zones"}, {"local", true}});
+    r = Advance(1, 10);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["zones"], json::array({"Eng", "Sales"}));
+}
+
+TEST_F(EngineTest, ZoneChangeIsCheckedAndKept)
+{
+    EXPECT_EQ(Send(1, {{"op", "at.setzone"}, {"zone", "Far"}})[0].head["result"], atw::kErrFailed);
+    EXPECT_EQ(Send(1, {{"op", "at.setzone"}, {"zone", "sales"}})[0].head["result"], 0);
+    EXPECT_EQ(Send(1, {{"op", "zip.myzone"}})[0].head["zone"], "Sales");
+    EXPECT_EQ(Send(1, {{"op", "at.netinfo"}})[0].head["zone"], "Sales");
+    engine_.reset();
+    Start();
+    EXPECT_EQ(Send(1, {{"op", "zip.myzone"}})[0].head["zone"], "Sales");
+}
+
+TEST_F(EngineTest, AClientThatVanishesLeavesNothingBehind)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, "partial");
+    Send(2, {{"op", "pap.open"}, {"reqid", 3}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    engine_->Disconnect(1, now_);
+    auto r = Advance(2, 50);
+    ASSERT_EQ(r.size(), 1u) << "the waiting opener gets the printer";
+    EXPECT_EQ(r[0].head["result"], 0);
+    EXPECT_TRUE(Take(1).empty());
+}
+
+TEST_F(EngineTest, TraceHoldsEveryRequestWithInputsAndOutputs)
+{
+    Send(1, {{"op", "hello"}, {"program", "test.exe"}, {"pid", 42}, {"library", "Kestra32"}});
+    Send(1, {{"op", "at.netinfo"}});
+    Send(1, {{"op", "bogus"}});
+    auto t = Trace();
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[1]["op"], "at.netinfo");
+    EXPECT_EQ(t[1]["client"], "test.exe#42/Kestra32");
+    EXPECT_EQ(t[1]["out"]["network"], 1005);
+    EXPECT_EQ(t[2]["result"], atw::kErrFailed);
+}
+
+}  // namespace
