@@ -1,0 +1,70 @@
+// Document templates: one per document type, tying a document class, a
+// frame class and a view class to a resource id whose string holds the
+// type's document strings and whose menu, accelerators and icon the
+// type's windows use.
+#pragma once
+
+#include <vector>
+
+#include "fx/cmd_target.h"
+
+class CDocument;
+class CFrameWnd;
+
+class CDocTemplate : public CCmdTarget {
+    DECLARE_DYNAMIC(CDocTemplate)
+public:
+    enum DocStringIndex {
+        windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName
+    };
+
+    CDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                 const CRuntimeClass* viewClass);
+
+    UINT m_nIDResource;
+    const CRuntimeClass* m_pDocClass;
+    const CRuntimeClass* m_pFrameClass;
+    const CRuntimeClass* m_pViewClass;
+    CString m_strDocStrings;
+
+    virtual void LoadTemplate();
+    BOOL GetDocString(CString& text, DocStringIndex index) const;
+
+    // How well `path` fits this type: by its extension.
+    BOOL MatchesExtension(const char* path) const;
+
+    virtual const std::vector<CDocument*>& GetDocuments() const = 0;
+    virtual void AddDocument(CDocument* doc);
+    virtual void RemoveDocument(CDocument* doc);
+    // Opens `path`, or a new untitled document when it is null.
+    virtual CDocument* OpenDocumentFile(const char* path, BOOL makeVisible = TRUE) = 0;
+    virtual void SetDefaultTitle(CDocument* doc) = 0;
+    BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL endSession);
+
+protected:
+    CDocument* CreateNewDocument();
+    CFrameWnd* CreateNewFrame(CDocument* doc);
+};
+
+class CMultiDocTemplate : public CDocTemplate {
+    DECLARE_DYNAMIC(CMultiDocTemplate)
+public:
+    CMultiDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                      const CRuntimeClass* viewClass);
+    ~CMultiDocTemplate() override;
+
+    HMENU m_hMenuShared = nullptr;
+    HACCEL m_hAccelTable = nullptr;
+
+    void LoadTemplate() override;
+    const std::vector<CDocument*>& GetDocuments() const override { return m_docList; }
+    void AddDocument(CDocument* doc) override;
+    void RemoveDocument(CDocument* doc) override;
+    CDocument* OpenDocumentFile(const char* path, BOOL makeVisible = TRUE) override;
+    void SetDefaultTitle(CDocument* doc) override;
+
+private:
+    std::vector<CDocument*> m_docList;
+    UINT m_nUntitledCount = 0;
+};

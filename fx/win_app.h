@@ -1,0 +1,101 @@
+// CWinApp: the one application object of a program. It starts the program
+// (InitApplication, InitInstance), runs the message loop with idle-time
+// updates, ends it (ExitInstance), owns the document templates, the
+// recent-file list and the profile settings, and takes the commands no
+// window takes.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "fx/cmd_target.h"
+#include "fx/wnd.h"
+
+class CDocTemplate;
+class CDocument;
+class CRecentFileList;
+
+class CWinApp : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinApp)
+    DECLARE_MESSAGE_MAP()
+public:
+    explicit CWinApp(const char* appName = nullptr);
+    ~CWinApp() override;
+
+    HINSTANCE m_hInstance = nullptr;
+    const char* m_lpCmdLine = "";
+    int m_nCmdShow = SW_SHOWNORMAL;
+    const char* m_pszAppName = nullptr;
+    const char* m_pszExeName = nullptr;
+    // Help file used by WinHelp; by default the program's path with the
+    // extension ".HLP". Owned (malloc'd), so a program may replace it.
+    char* m_pszHelpFilePath = nullptr;
+    const char* m_pszRegistryKey = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+
+    // Fills the fields above from the module and command line; the program
+    // entry calls it before InitApplication.
+    void SetupFromModule(HINSTANCE instance, const char* cmdLine, int cmdShow);
+
+    virtual BOOL InitApplication();
+    virtual BOOL InitInstance();
+    virtual int Run();
+    virtual BOOL OnIdle(LONG count);
+    virtual int ExitInstance();
+    virtual BOOL PreTranslateMessage(MSG* msg);
+    // Runs one message through PreTranslateMessage and dispatch; FALSE at WM_QUIT.
+    BOOL PumpMessage();
+
+    // Document types, in the order they were added; the application owns them.
+    void AddDocTemplate(CDocTemplate* tmpl);
+    const std::vector<CDocTemplate*>& GetDocTemplates() const { return m_templates; }
+    // Opens `path` with the type whose extension it has.
+    virtual CDocument* OpenDocumentFile(const char* path);
+    BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL endSession);
+
+    // Profile settings under HKEY_CURRENT_USER\Software\<registry key>\<app name>.
+    void SetRegistryKey(const char* company) { m_pszRegistryKey = company; }
+    CString GetProfileString(const char* section, const char* entry, const char* def = "") const;
+    BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    UINT GetProfileInt(const char* section, const char* entry, int def) const;
+    BOOL WriteProfileInt(const char* section, const char* entry, int value);
+    // Reads the recent-file list (`maxMRU` entries).
+    void LoadStdProfileSettings(UINT maxMRU = 4);
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(const char* path);
+
+    // The framework's OLE switches on the command line.
+    BOOL RunEmbedded() const;
+    BOOL RunAutomated() const;
+
+    // Help through WinHelp with the help file in use.
+    virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
+
+    BOOL Enable3dControls();
+
+    // Standard command handlers a program lists in its own message table.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    void OnAppExit();
+    void OnHelpUsing();
+    void OnUpdateFileNew(CCmdUI* ui);
+
+protected:
+    std::vector<CDocTemplate*> m_templates;
+    MSG m_msgCur{};
+    CString m_strExeName;
+    CString m_strAppName;
+
+    // Document types with a File New name, offered by File New.
+    std::vector<CDocTemplate*> NewableTemplates() const;
+    CString ProfileKeyPath(const char* section) const;
+    void OnOpenRecentFile(UINT id);
+    void OnUpdateRecentFileMenu(CCmdUI* ui);
+};
+
+CWinApp* AfxGetApp();
+// The program's entry: set up, InitApplication, InitInstance, Run.
+int AfxWinMain(HINSTANCE instance, const char* cmdLine, int cmdShow);

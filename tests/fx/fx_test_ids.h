@@ -1,0 +1,20 @@
+// Ids of the framework tests' resources.
+#pragma once
+
+#include "fx/fx_ids.h"
+
+#define IDR_TEST_MAIN     200
+#define IDR_TEST_DOC      201
+
+// One command per level of the route: the first is handled at every level,
+// each next one a level later.
+#define ID_ROUTE_VIEW     40100
+#define ID_ROUTE_DOC      40101
+#define ID_ROUTE_TEMPLATE 40102
+#define ID_ROUTE_CHILD    40103
+#define ID_ROUTE_MAIN     40104
+#define ID_ROUTE_APP      40105
+#define ID_ROUTE_NOBODY   40106
+// Handled by the main frame, enabled only while the gate is open.
+#define ID_GATED          40107
+#define ID_INDICATOR_GATE 40108

@@ -1,0 +1,25 @@
+// CMainFrame: VestrelUtil's MDI main frame, with its toolbar and status bar,
+// the printer commands it handles, and the update rules of Save, Revert and
+// the "MOD" indicator.
+#pragma once
+
+#include "fx/mdi.h"
+
+class CMainFrame : public CMDIFrameWnd {
+    DECLARE_DYNCREATE(CMainFrame)
+    DECLARE_MESSAGE_MAP()
+public:
+    CMainFrame() = default;
+
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    // True when the active child's view is a printer type table view whose
+    // document is modified.
+    BOOL IsActiveTypeTableModified();
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs);
+    void OnUpdateTypeTableModified(CCmdUI* ui);
+};
