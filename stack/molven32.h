@@ -36,6 +36,29 @@ constexpr uint32_t kATKIFSBufferSize = 2522;
 // Low four bits of an NBPEnumStatus result that mean "nothing found".
 constexpr int32_t kNBPStatusNothingFound = 4;
 
+// Server information (AFPGetServerInfo). Names NUL-terminated; dates in
+// seconds since 1970 UTC, kAFPNoDate when unknown (connectedAt: no session).
+constexpr int32_t kAFPNoDate = INT32_MIN;
+constexpr uint32_t kAFPServerAllowsChangePassword = 0x1;
+constexpr uint32_t kAFPServerTCPIP = 0x2;
+struct AFPServerInfo {
+    char name[36];
+    char zone[36];
+    char machineType[36];
+    char logonName[36];
+    char password[16];          // the session's password (Part 6.5)
+    int32_t serverTime;
+    int32_t connectedAt;
+    uint32_t flags;
+    uint16_t versionCount, uamCount, volumeCount;
+    uint16_t reserved;
+    char versions[8][36];
+    char uams[8][36];
+    char volumes[16][36];
+    uint8_t volumeHasPassword[16];
+};
+static_assert(sizeof(AFPServerInfo) == 1348);
+
 extern "C" {
 
 // Blocks. *block receives zero-filled memory of `size` bytes (kMPPBlockSize
@@ -75,6 +98,9 @@ int32_t ATSTACK_CALL ZIPCloseEnum(ATEnumHandle handle);
 
 // The stack's default printer (set by the printer chooser). 0 = filled.
 int32_t ATSTACK_CALL PAPGetDefaultPrinter(_NBPTuple* printer);
+// Makes `printer` (its three names) the stack's default printer: what the
+// printer chooser calls. 0 = set. An addition of the replaced stack.
+int32_t ATSTACK_CALL PAPSetDefaultPrinter(const _NBPTuple* printer);
 
 // AppleShare. Network names are UNC-style ("\\server\volume\folder\file").
 // AFPGetNameBitmap: the kind bits above of what `name` denotes; 0 = not an
@@ -100,5 +126,10 @@ int32_t ATSTACK_CALL ATKIFSGetVolParams(const char* path, void* buffer, uint32_t
 
 // 1 when NBP type `type` is a PostScript printer (the printer type table).
 int32_t ATSTACK_CALL IsPostScriptPrinterType(const char* type);
+
+// What a server record of Part 6.3 shows, for the server named by
+// `serverPath` ("\\server"). 0 = filled. An addition of the replaced stack:
+// the system leaves the source of server information to the implementer.
+int32_t ATSTACK_CALL AFPGetServerInfo(const char* serverPath, AFPServerInfo* info);
 
 }

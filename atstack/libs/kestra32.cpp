@@ -1,0 +1,243 @@
+// Kestra32: ATALKDispatch, the single entry point of the stack. Every
+// request goes to atnetd; the receiver thread writes the block's output
+// fields and then its result, with release ordering, and the caller polls.
+// GCC 12 at -O3 (the 32-bit release build) reports null dereferences inside
+// nlohmann/json that cannot happen; keep the warning for our own code elsewhere.
+#pragma GCC diagnostic ignored "-Wnull-dereference"
+
+#include <winsock2.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <set>
+
+#include "client.h"
+#include "kestra32.h"
+#include "kestra32_internal.h"
+#include "latin1.h"
+#include "nbp_names.h"
+#include "netinfo_block.h"
+#include "pap_block.h"
+#include "world.h"
+
+namespace {
+
+using nlohmann::json;
+
+atclient::Client& TheClient()
+{
+    static atclient::Client* client = new atclient::Client("Kestra32");  // lives as long as the process
+    return *client;
+}
+
+// The memory a request will write into. MPPFree (Molven32) detaches the
+// targets inside a block it frees, so a late answer writes nowhere.
+struct Target {
+    void* block = nullptr;
+    void* buffer = nullptr;
+    bool alive = true;
+};
+std::set<std::shared_ptr<Target>>& Targets()  // under the client's lock
+{
+    static auto* targets = new std::set<std::shared_ptr<Target>>();
+    return *targets;
+}
+
+std::shared_ptr<Target> Track(void* block, void* buffer)
+{
+    auto t = std::make_shared<Target>();
+    t->block = block;
+    t->buffer = buffer;
+    TheClient().Lock();
+    Targets().insert(t);
+    TheClient().Unlock();
+    return t;
+}
+
+// Runs under the client's lock (a completion): false when the block is gone.
+bool Finish(const std::shared_ptr<Target>& t)
+{
+    Targets().erase(t);
+    return t->alive;
+}
+
+json TupleJson(const _NBPTuple& t)
+{
+    return {{"object", atw::BytesToText(NBPSlotText(t.object))},
+            {"type", atw::BytesToText(NBPSlotText(t.type))},
+            {"zone", atw::BytesToText(NBPSlotText(t.zone))},
+            {"network", t.network},
+            {"node", t.node},
+            {"socket", t.socket}};
+}
+
+std::string Name(const json& head, const char* key)
+{
+    bool ok = true;
+    return atwire::GetName(head, key, ok);
+}
+
+int64_t Int(const json& head, const char* key, int64_t fallback = 0)
+{
+    bool ok = true;
+    return atwire::GetInt(head, key, fallback, ok);
+}
+
+// Sends a request whose answer completes `header` (result written last).
+int32_t Issue(ATParamBlockHeader& header, void* buffer, json request, std::string blob,
+              std::function<void(int32_t&, const json&, const std::string&)> fill)
+{
+    auto target = Track(&header, buffer);
+    ATStoreResult(header, kATResultPending);
+    ATParamBlockHeader* h = &header;
+    const int32_t sent = TheClient().Send(std::move(request), std::move(blob),
+        [target, h, fill](int32_t result, const json& answer, const std::string& data) {
+            if (!Finish(target))
+                return;
+            if (result == 0 && fill)
+                fill(result, answer, data);
+            ATStoreResult(*h, result);
+        });
+    if (sent != 0) {
+        TheClient().Lock();
+        Targets().erase(target);
+        TheClient().Unlock();
+        ATStoreResult(header, sent);
+        return sent;
+    }
+    return 0;
+}
+
+int32_t Fail(ATParamBlockHeader& header, int32_t result)
+{
+    ATStoreResult(header, result);
+    return result;
+}
+
+int32_t NetInfo(ATNetInfoBlock& b)
+{
+    return Issue(b.header, nullptr, {{"op", "at.netinfo"}}, {}, [p = &b](int32_t& result, const json& a, const std::string&) {
+        const std::string zone = Name(a, "zone");
+        p->network = static_cast<uint16_t>(Int(a, "network"));
+        p->node = static_cast<uint8_t>(Int(a, "node"));
+        p->rangeFirst = static_cast<uint16_t>(Int(a, "rangeFirst"));
+        p->rangeLast = static_cast<uint16_t>(Int(a, "rangeLast"));
+        std::memset(p->zone, 0, sizeof p->zone);
+        std::memcpy(p->zone, zone.data(), std::min<std::size_t>(zone.size(), kNBPMaxNameLength));
+        auto it = a.find("adapter");
+        if (it == a.end() || !it->is_array() || it->size() != 6) {
+            result = atw::kErrFailed;
+            return;
+        }
+        int i = 0;
+        for (const auto& byte : *it)
+            p->adapter[i++] = byte.is_number_unsigned() ? static_cast<uint8_t>(byte.get<unsigned>()) : 0;
+    });
+}
+
+int32_t SetZone(ATNetInfoBlock& b)
+{
+    const std::string zone(b.zone, strnlen(b.zone, sizeof b.zone));
+    if (zone.empty() || zone.size() > kNBPMaxNameLength)
+        return Fail(b.header, atw::kErrFailed);
+    return Issue(b.header, nullptr,
+                 {{"op", "at.setzone"}, {"zone", atw::BytesToText(zone)}, {"rangeFirst", b.rangeFirst},
+                  {"rangeLast", b.rangeLast}},
+                 {}, nullptr);
+}
+
+int32_t Pap(PAPParamBlock& pb)
+{
+    json r;
+    std::string blob;
+    void* buffer = nullptr;
+    std::function<void(int32_t&, const json&, const std::string&)> fill;
+    PAPParamBlock* b = &pb;
+    switch (pb.Command()) {
+    case kPAPOpen:
+        pb.requestId = atclient::NextRequestId();
+        r = TupleJson(pb.printer);
+        r["op"] = "pap.open";
+        r["reqid"] = pb.requestId;
+        r["quantum"] = pb.flowQuantum;
+        fill = [b](int32_t&, const json& a, const std::string&) { b->connRef = static_cast<int32_t>(Int(a, "connRef")); };
+        break;
+    case kPAPStatus:
+        pb.requestId = atclient::NextRequestId();
+        r = TupleJson(pb.printer);
+        r["op"] = "pap.status";
+        r["reqid"] = pb.requestId;
+        fill = [b](int32_t&, const json& a, const std::string&) { b->SetStatusString(Name(a, "status").c_str()); };
+        break;
+    case kPAPClose:
+        r = {{"op", "pap.close"}, {"connRef", pb.connRef}};
+        break;
+    case kPAPCancel:
+        r = {{"op", "pap.cancel"}, {"target", pb.requestId}};
+        break;
+    case kPAPWrite: {
+        if (pb.length < 0 || pb.length > kPAPChunkSize || (pb.length > 0 && !pb.DataBuffer()))
+            return Fail(pb.header, atw::kErrFailed);
+        blob.assign(static_cast<const char*>(pb.DataBuffer()), static_cast<std::size_t>(pb.length));
+        r = {{"op", "pap.write"}, {"connRef", pb.connRef}, {"eof", pb.Eof()}, {"length", pb.length}};
+        break;
+    }
+    case kPAPRead: {
+        buffer = pb.DataBuffer();
+        if (!buffer || pb.length <= 0)
+            return Fail(pb.header, atw::kErrFailed);
+        const int32_t room = std::min(pb.length, kPAPChunkSize);
+        r = {{"op", "pap.read"}, {"connRef", pb.connRef}, {"length", room}};
+        fill = [b, buffer, room](int32_t&, const json& a, const std::string& data) {
+            const std::size_t n = std::min<std::size_t>(data.size(), static_cast<std::size_t>(room));
+            std::memcpy(buffer, data.data(), n);
+            b->length = static_cast<int32_t>(n);
+            bool ok = true;
+            b->SetEof(atwire::GetBool(a, "eof", false, ok));
+        };
+        break;
+    }
+    default:
+        return Fail(pb.header, atw::kErrFailed);
+    }
+    return Issue(pb.header, buffer, std::move(r), std::move(blob), std::move(fill));
+}
+
+}  // namespace
+
+extern "C" int32_t ATSTACK_CALL ATALKDispatch(void* block)
+{
+    if (!block)
+        return atw::kErrFailed;
+    auto* header = static_cast<ATParamBlockHeader*>(block);
+    switch (header->command) {
+    case kATGetNetInfo:
+        return NetInfo(*static_cast<ATNetInfoBlock*>(block));
+    case kATSetCurrentZone:
+        return SetZone(*static_cast<ATNetInfoBlock*>(block));
+    default:
+        return Pap(*static_cast<PAPParamBlock*>(block));
+    }
+}
+
+extern "C" int32_t ATSTACK_CALL ATStackReleaseRange(const void* start, uint32_t size)
+{
+    const auto* lo = static_cast<const char*>(start);
+    const auto* hi = lo + size;
+    auto inside = [&](const void* p) {
+        const auto* c = static_cast<const char*>(p);
+        return p && c >= lo && c < hi;
+    };
+    int32_t detached = 0;
+    TheClient().Lock();
+    for (const auto& t : Targets())
+        if (t->alive && (inside(t->block) || inside(t->buffer))) {
+            t->alive = false;
+            ++detached;
+        }
+    TheClient().Unlock();
+    return detached;
+}

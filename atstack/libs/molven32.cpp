@@ -1,0 +1,504 @@
+// Molven32: parameter blocks, NBP and ZIP enumerations, the default printer,
+// the AppleShare calls and the printer type table, over atnetd.
+// GCC 12 at -O3 (the 32-bit release build) reports null dereferences inside
+// nlohmann/json that cannot happen; keep the warning for our own code elsewhere.
+#pragma GCC diagnostic ignored "-Wnull-dereference"
+
+#include <winsock2.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <vector>
+
+#include "client.h"
+#include "install_folder.h"
+#include "kestra32_internal.h"
+#include "latin1.h"
+#include "molven32.h"
+#include "nbp_names.h"
+#include "pap_types.h"
+#include "world.h"
+
+namespace {
+
+using nlohmann::json;
+
+atclient::Client& TheClient()
+{
+    static atclient::Client* client = new atclient::Client("Molven32");
+    return *client;
+}
+
+std::string Name(const json& head, const char* key)
+{
+    bool ok = true;
+    return atwire::GetName(head, key, ok);
+}
+
+int64_t Int(const json& head, const char* key, int64_t fallback = 0)
+{
+    bool ok = true;
+    return atwire::GetInt(head, key, fallback, ok);
+}
+
+std::string Text(const char* s, std::size_t max = 255)
+{
+    return s ? atw::BytesToText(std::string(s, strnlen(s, max))) : std::string();
+}
+
+// Copies at most room - 1 bytes and a NUL.
+void CopyOut(char* dest, std::size_t room, const std::string& s)
+{
+    if (!dest)
+        return;
+    const std::size_t n = std::min(s.size(), room - 1);
+    std::memcpy(dest, s.data(), n);
+    dest[n] = '\0';
+}
+
+std::string Hex(const void* p)
+{
+    char b[32];
+    std::snprintf(b, sizeof b, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(p)));
+    return b;
+}
+
+// ---- blocks ----
+
+std::mutex g_blocksLock;
+std::map<void*, uint32_t>& Blocks()
+{
+    static auto* blocks = new std::map<void*, uint32_t>();
+    return *blocks;
+}
+
+// ---- enumerations (NBP and ZIP) ----
+
+struct Enum {
+    std::atomic<int32_t> status{kATResultPending};
+    std::vector<atw::Entity> answers;  // NBP
+    std::vector<std::string> zones;    // ZIP
+};
+
+std::mutex g_enumLock;
+std::map<ATEnumHandle, std::shared_ptr<Enum>>& Enums()
+{
+    static auto* enums = new std::map<ATEnumHandle, std::shared_ptr<Enum>>();
+    return *enums;
+}
+ATEnumHandle g_nextHandle = 1;
+
+std::shared_ptr<Enum> FindEnum(ATEnumHandle h)
+{
+    std::lock_guard<std::mutex> g(g_enumLock);
+    auto it = Enums().find(h);
+    return it == Enums().end() ? nullptr : it->second;
+}
+
+ATEnumHandle AddEnum(const std::shared_ptr<Enum>& e)
+{
+    std::lock_guard<std::mutex> g(g_enumLock);
+    ATEnumHandle h = g_nextHandle++;
+    if (g_nextHandle == 0)
+        g_nextHandle = 1;
+    Enums()[h] = e;
+    return h;
+}
+
+void RemoveEnum(ATEnumHandle h)
+{
+    std::lock_guard<std::mutex> g(g_enumLock);
+    Enums().erase(h);
+}
+
+int32_t CloseEnum(ATEnumHandle h, const char* call)
+{
+    if (!FindEnum(h))
+        return atw::kErrFailed;
+    RemoveEnum(h);
+    TheClient().Note({{"op", "note"}, {"call", call}, {"handle", h}});
+    return 0;
+}
+
+void FillTuple(_NBPTuple& t, const atw::Entity& e)
+{
+    std::memset(&t, 0, sizeof t);
+    NBPSetSlot(t.object, e.name.object);
+    NBPSetSlot(t.type, e.name.type);
+    NBPSetSlot(t.zone, e.name.zone);
+    t.network = e.address.network;
+    t.node = e.address.node;
+    t.socket = e.address.socket;
+}
+
+atw::Entity EntityOf(const json& a)
+{
+    atw::Entity e;
+    e.name = {Name(a, "object"), Name(a, "type"), Name(a, "zone")};
+    e.address = {static_cast<uint16_t>(Int(a, "network")), static_cast<uint8_t>(Int(a, "node")),
+                 static_cast<uint8_t>(Int(a, "socket"))};
+    return e;
+}
+
+int32_t GetBuffer(const char* op, const char* path, void* buffer, uint32_t size)
+{
+    if (!path || !buffer || size < kATKIFSBufferSize)
+        return kAFPParamErr;
+    std::string data;
+    const int32_t rc = TheClient().Call({{"op", op}, {"path", Text(path, 1024)}, {"size", size}}, {}, nullptr, &data);
+    if (rc != 0)
+        return rc;
+    if (data.size() != kATKIFSBufferSize)
+        return atw::kErrFailed;
+    std::memcpy(buffer, data.data(), data.size());
+    return 0;
+}
+
+// ---- the printer type table ----
+
+std::mutex g_typesLock;
+int g_typesGeneration = -1;
+std::optional<std::vector<atw::PapTypeEntry>> g_types;
+
+std::optional<std::vector<atw::PapTypeEntry>> ReadTypesTable()
+{
+    const auto folder = FindInstallFolder();
+    if (!folder)
+        return std::nullopt;
+    std::ifstream in(*folder + "Printers.PAPTypes", std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return atw::ParsePapTypes(s.str());
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t ATSTACK_CALL MPPAlloc(void** block, uint32_t size)
+{
+    if (!block)
+        return atw::kErrFailed;
+    *block = nullptr;
+    const uint32_t n = size ? size : kMPPBlockSize;
+    void* p = std::calloc(1, n);
+    if (!p)
+        return atw::kErrFailed;
+    {
+        std::lock_guard<std::mutex> g(g_blocksLock);
+        Blocks()[p] = n;
+    }
+    *block = p;
+    TheClient().Note({{"op", "mpp.alloc"}, {"size", n}, {"block", Hex(p)}});
+    return 0;
+}
+
+int32_t ATSTACK_CALL MPPFree(void* block)
+{
+    uint32_t size = 0;
+    {
+        std::lock_guard<std::mutex> g(g_blocksLock);
+        auto it = Blocks().find(block);
+        if (!block || it == Blocks().end())
+            return atw::kErrFailed;
+        size = it->second;
+        Blocks().erase(it);
+    }
+    const int32_t detached = ATStackReleaseRange(block, size);
+    const std::string name = Hex(block);
+    std::free(block);
+    TheClient().Note({{"op", "mpp.free"}, {"block", name}, {"size", size}, {"detached", detached}});
+    return 0;
+}
+
+int32_t ATSTACK_CALL NBPSetEntityName(void* entity, const char* object, const char* type, const char* zone)
+{
+    if (!entity)
+        return atw::kErrFailed;
+    auto* e = static_cast<NBPEntityName*>(entity);
+    if (object)
+        NBPSetSlot(e->object, std::string_view(object, strnlen(object, 255)));
+    if (type)
+        NBPSetSlot(e->type, std::string_view(type, strnlen(type, 255)));
+    if (zone)
+        NBPSetSlot(e->zone, std::string_view(zone, strnlen(zone, 255)));
+    return 0;
+}
+
+int32_t ATSTACK_CALL NBPOpenEnum(ATEnumHandle* handle, int32_t retryInterval, int32_t retryCount, int32_t maxAnswers,
+                                 const void* entity)
+{
+    if (!handle)
+        return atw::kErrFailed;
+    *handle = 0;
+    if (!entity || maxAnswers <= 0)
+        return atw::kErrFailed;
+    const auto* e = static_cast<const NBPEntityName*>(entity);
+    auto en = std::make_shared<Enum>();
+    const json request = {{"op", "nbp.lookup"},
+                          {"object", atw::BytesToText(NBPSlotText(e->object))},
+                          {"type", atw::BytesToText(NBPSlotText(e->type))},
+                          {"zone", atw::BytesToText(NBPSlotText(e->zone))},
+                          {"max", maxAnswers},
+                          {"interval", retryInterval},
+                          {"count", retryCount}};
+    const int32_t rc = TheClient().Send(request, {}, [en, maxAnswers](int32_t result, const json& a, const std::string&) {
+        auto it = a.find("answers");
+        if (it != a.end() && it->is_array())
+            for (const auto& x : *it)
+                if (x.is_object() && en->answers.size() < static_cast<std::size_t>(maxAnswers))
+                    en->answers.push_back(EntityOf(x));
+        en->status.store(result, std::memory_order_release);
+    });
+    if (rc != 0)
+        return rc;
+    *handle = AddEnum(en);
+    return 0;
+}
+
+int32_t ATSTACK_CALL NBPEnumStatus(ATEnumHandle handle)
+{
+    auto e = FindEnum(handle);
+    return e ? e->status.load(std::memory_order_acquire) : atw::kErrFailed;
+}
+
+uint16_t ATSTACK_CALL NBPFoundCount(ATEnumHandle handle)
+{
+    auto e = FindEnum(handle);
+    if (!e || e->status.load(std::memory_order_acquire) != 0)
+        return 0;
+    return static_cast<uint16_t>(std::min<std::size_t>(e->answers.size(), 0xFFFF));
+}
+
+int32_t ATSTACK_CALL NBPReadEnum(ATEnumHandle handle, uint16_t index, _NBPTuple* tuple)
+{
+    auto e = FindEnum(handle);
+    if (!e || !tuple || e->status.load(std::memory_order_acquire) != 0 || index >= e->answers.size())
+        return atw::kErrFailed;
+    FillTuple(*tuple, e->answers[index]);
+    return 0;
+}
+
+int32_t ATSTACK_CALL NBPCloseEnum(ATEnumHandle handle)
+{
+    return CloseEnum(handle, "NBPCloseEnum");
+}
+
+int32_t ATSTACK_CALL ZIPOpenEnum(ATEnumHandle* handle, int32_t localOnly)
+{
+    if (!handle)
+        return atw::kErrFailed;
+    *handle = 0;
+    auto en = std::make_shared<Enum>();
+    const int32_t rc = TheClient().Send({{"op", "zip.zones"}, {"local", localOnly != 0}}, {},
+        [en](int32_t result, const json& a, const std::string&) {
+            auto it = a.find("zones");
+            if (it != a.end() && it->is_array())
+                for (const auto& z : *it)
+                    if (z.is_string())
+                        if (auto bytes = atw::TextToBytes(z.get<std::string>()))
+                            en->zones.push_back(*bytes);
+            en->status.store(result, std::memory_order_release);
+        });
+    if (rc != 0)
+        return rc;
+    *handle = AddEnum(en);
+    return 0;
+}
+
+int32_t ATSTACK_CALL ZIPEnumStatus(ATEnumHandle handle)
+{
+    auto e = FindEnum(handle);
+    return e ? e->status.load(std::memory_order_acquire) : atw::kErrFailed;
+}
+
+uint16_t ATSTACK_CALL ZIPZoneCount(ATEnumHandle handle)
+{
+    auto e = FindEnum(handle);
+    if (!e || e->status.load(std::memory_order_acquire) != 0)
+        return 0;
+    return static_cast<uint16_t>(std::min<std::size_t>(e->zones.size(), 0xFFFF));
+}
+
+int32_t ATSTACK_CALL ZIPReadEnum(ATEnumHandle handle, uint16_t index, char* zone)
+{
+    auto e = FindEnum(handle);
+    if (!e || !zone || e->status.load(std::memory_order_acquire) != 0 || index >= e->zones.size())
+        return atw::kErrFailed;
+    CopyOut(zone, 33, e->zones[index]);
+    return 0;
+}
+
+int32_t ATSTACK_CALL ZIPGetMyZone(char* zone)
+{
+    if (!zone)
+        return atw::kErrFailed;
+    json a;
+    const int32_t rc = TheClient().Call({{"op", "zip.myzone"}}, {}, &a);
+    if (rc == 0)
+        CopyOut(zone, 33, Name(a, "zone"));
+    return rc;
+}
+
+int32_t ATSTACK_CALL ZIPCloseEnum(ATEnumHandle handle)
+{
+    return CloseEnum(handle, "ZIPCloseEnum");
+}
+
+int32_t ATSTACK_CALL PAPGetDefaultPrinter(_NBPTuple* printer)
+{
+    if (!printer)
+        return atw::kErrFailed;
+    json a;
+    const int32_t rc = TheClient().Call({{"op", "pap.default.get"}}, {}, &a);
+    if (rc == 0)
+        FillTuple(*printer, EntityOf(a));
+    return rc;
+}
+
+int32_t ATSTACK_CALL PAPSetDefaultPrinter(const _NBPTuple* printer)
+{
+    if (!printer)
+        return atw::kErrFailed;
+    return TheClient().Call({{"op", "pap.default.set"},
+                             {"object", atw::BytesToText(NBPSlotText(printer->object))},
+                             {"type", atw::BytesToText(NBPSlotText(printer->type))},
+                             {"zone", atw::BytesToText(NBPSlotText(printer->zone))}});
+}
+
+uint32_t ATSTACK_CALL AFPGetNameBitmap(const char* name)
+{
+    if (!name)
+        return 0;
+    json a;
+    if (TheClient().Call({{"op", "afp.bitmap"}, {"name", Text(name, 1024)}}, {}, &a) != 0)
+        return 0;
+    return static_cast<uint32_t>(Int(a, "bits"));
+}
+
+int32_t ATSTACK_CALL AFPParseRemoteName(const char* name, char* object, char* type, char* zone, char* volume,
+                                        char* path)
+{
+    if (!name)
+        return atw::kErrFailed;
+    json a;
+    const int32_t rc = TheClient().Call({{"op", "afp.parse"}, {"name", Text(name, 1024)}}, {}, &a);
+    if (rc != 0)
+        return rc;
+    CopyOut(object, 36, Name(a, "object"));
+    CopyOut(type, 36, Name(a, "type"));
+    CopyOut(zone, 36, Name(a, "zone"));
+    CopyOut(volume, 36, Name(a, "volume"));
+    CopyOut(path, 36, Name(a, "path"));
+    return 0;
+}
+
+int32_t ATSTACK_CALL AFPMapID(uint32_t mapRef, int32_t function, int32_t id, char* name)
+{
+    if (!name)
+        return kAFPParamErr;
+    json a;
+    const int32_t rc =
+        TheClient().Call({{"op", "afp.mapid"}, {"mapRef", mapRef}, {"function", function}, {"value", id}}, {}, &a);
+    if (rc == 0)
+        CopyOut(name, 36, Name(a, "name"));
+    return rc;
+}
+
+int32_t ATSTACK_CALL AFPChangeSrvrPassword(const char* serverPath, const char* oldPassword, const char* newPassword)
+{
+    if (!serverPath || !oldPassword || !newPassword)
+        return kAFPParamErr;
+    return TheClient().Call({{"op", "afp.chpass"},
+                             {"server", Text(serverPath, 1024)},
+                             {"old", Text(oldPassword, 64)},
+                             {"new", Text(newPassword, 64)}});
+}
+
+int32_t ATSTACK_CALL ATKIFSGetFlDrParams(const char* path, void* buffer, uint32_t size)
+{
+    return GetBuffer("afp.fldr", path, buffer, size);
+}
+
+int32_t ATSTACK_CALL ATKIFSGetVolParams(const char* path, void* buffer, uint32_t size)
+{
+    return GetBuffer("afp.vol", path, buffer, size);
+}
+
+int32_t ATSTACK_CALL AFPGetServerInfo(const char* serverPath, AFPServerInfo* info)
+{
+    if (!serverPath || !info)
+        return kAFPParamErr;
+    json a;
+    const int32_t rc = TheClient().Call({{"op", "afp.server"}, {"name", Text(serverPath, 1024)}}, {}, &a);
+    if (rc != 0)
+        return rc;
+    std::memset(info, 0, sizeof *info);
+    CopyOut(info->name, sizeof info->name, Name(a, "name"));
+    CopyOut(info->zone, sizeof info->zone, Name(a, "zone"));
+    CopyOut(info->machineType, sizeof info->machineType, Name(a, "machineType"));
+    CopyOut(info->logonName, sizeof info->logonName, Name(a, "logon"));
+    CopyOut(info->password, sizeof info->password, Name(a, "password"));
+    info->serverTime = static_cast<int32_t>(Int(a, "serverTime", kAFPNoDate));
+    info->connectedAt = static_cast<int32_t>(Int(a, "connectedAt", kAFPNoDate));
+    bool ok = true;
+    info->flags = (atwire::GetBool(a, "allowsChangePassword", false, ok) ? kAFPServerAllowsChangePassword : 0) |
+                  (atwire::GetBool(a, "tcpip", false, ok) ? kAFPServerTCPIP : 0);
+    auto list = [&](const char* key, char (*out)[36], std::size_t max, uint16_t& count) {
+        auto it = a.find(key);
+        if (it == a.end() || !it->is_array())
+            return;
+        for (const auto& v : *it) {
+            if (count >= max)
+                break;
+            if (v.is_string())
+                CopyOut(out[count++], 36, atw::TextToBytes(v.get<std::string>()).value_or(""));
+        }
+    };
+    list("afpVersions", info->versions, 8, info->versionCount);
+    list("uams", info->uams, 8, info->uamCount);
+    auto vols = a.find("volumes");
+    if (vols != a.end() && vols->is_array())
+        for (const auto& v : *vols) {
+            if (info->volumeCount >= 16 || !v.is_object())
+                break;
+            CopyOut(info->volumes[info->volumeCount], 36, Name(v, "name"));
+            info->volumeHasPassword[info->volumeCount] = atwire::GetBool(v, "password", false, ok) ? 1 : 0;
+            ++info->volumeCount;
+        }
+    return 0;
+}
+
+int32_t ATSTACK_CALL IsPostScriptPrinterType(const char* type)
+{
+    if (!type)
+        return 0;
+    json a;
+    const std::string text = Text(type, 255);
+    if (TheClient().Call({{"op", "paptypes.generation"}, {"type", text}}, {}, &a) != 0)
+        return 0;
+    const int generation = static_cast<int>(Int(a, "generation", -1));
+    bool answer;
+    {
+        std::lock_guard<std::mutex> g(g_typesLock);
+        if (generation != g_typesGeneration) {
+            g_types = ReadTypesTable();
+            g_typesGeneration = generation;
+        }
+        answer = atw::IsPostScriptType(g_types, std::string(type, strnlen(type, 255)));
+    }
+    TheClient().Note({{"op", "note"}, {"call", "IsPostScriptPrinterType"}, {"type", text}, {"answer", answer ? 1 : 0}});
+    return answer ? 1 : 0;
+}
+
+}  // extern "C"

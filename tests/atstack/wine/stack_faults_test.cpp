@@ -1,0 +1,190 @@
+// Faults: no service, a service killed mid-request, a "service" that answers
+// garbage. Every call fails with a negative result or a nonzero status, at
+// once, and nothing hangs.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "atnetd_process.h"
+#include "kestra32.h"
+#include "molven32.h"
+#include "nbp_names.h"
+#include "netinfo_block.h"
+#include "pap_block.h"
+#include "tarpin32.h"
+
+namespace {
+
+using attest::WaitResult;
+
+// A port nobody listens on: one a service had and gave up.
+std::string DeadAddress()
+{
+    attest::AtnetdProcess s;
+    EXPECT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}})"));
+    s.Kill();
+    return "127.0.0.1:" + std::to_string(s.Port());
+}
+
+TEST(StackFaults, NoServiceEveryCallFailsAtOnce)
+{
+    const std::string dead = DeadAddress();
+    SetEnvironmentVariableA("VESTREL_ATNETD", dead.c_str());
+    const DWORD start = GetTickCount();
+
+    ATNetInfoBlock* info = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&info), 0), 0) << "blocks are local memory";
+    info->header.command = kATGetNetInfo;
+    EXPECT_LT(ATALKDispatch(info), 0);
+    EXPECT_LT(ATLoadResult(info->header), 0);
+    info->header.command = kATSetCurrentZone;
+    std::strcpy(info->zone, "Engineering");
+    EXPECT_LT(ATALKDispatch(info), 0);
+    EXPECT_LT(ATLoadResult(info->header), 0);
+    EXPECT_EQ(MPPFree(info), 0);
+
+    PAPParamBlock* pb = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&pb), 0), 0);
+    for (int32_t cmd : {kPAPOpen, kPAPStatus, kPAPClose, kPAPCancel, kPAPWrite, kPAPRead}) {
+        static char buffer[4096];
+        pb->printer = NBPMakeTuple("LaserWriter Pro 630", "LaserWriter", "*");
+        pb->SetDataBuffer(buffer);
+        pb->length = 10;
+        pb->BeginRequest(static_cast<PAPCommand>(cmd));
+        ATALKDispatch(pb);
+        EXPECT_LT(pb->Result(), 0) << "command " << cmd;
+    }
+    MPPFree(pb);
+
+    NBPEntityName e{};
+    EXPECT_EQ(NBPSetEntityName(&e, "=", "=", "*"), 0);
+    ATEnumHandle h = 77;
+    EXPECT_NE(NBPOpenEnum(&h, 2, 2, 10, &e), 0);
+    EXPECT_EQ(h, 0u);
+    EXPECT_LT(NBPEnumStatus(h), 0);
+    EXPECT_EQ(NBPFoundCount(h), 0);
+    EXPECT_NE(ZIPOpenEnum(&h, 1), 0);
+    EXPECT_LT(ZIPEnumStatus(h), 0);
+    char zone[36];
+    EXPECT_NE(ZIPGetMyZone(zone), 0);
+    _NBPTuple t{};
+    EXPECT_NE(PAPGetDefaultPrinter(&t), 0);
+    EXPECT_NE(PAPSetDefaultPrinter(&t), 0);
+    EXPECT_EQ(AFPGetNameBitmap("\\\\Engineering"), 0u);
+    EXPECT_NE(AFPParseRemoteName("\\\\Engineering", nullptr, nullptr, zone, nullptr, nullptr), 0);
+    EXPECT_NE(AFPMapID(1, 1, 1, zone), 0);
+    EXPECT_NE(AFPChangeSrvrPassword("\\\\S", "a", "b"), 0);
+    std::vector<uint8_t> buf(2522);
+    EXPECT_NE(ATKIFSGetFlDrParams("\\\\S\\V\\", buf.data(), 2522), 0);
+    EXPECT_NE(ATKIFSGetVolParams("\\\\S\\V", buf.data(), 2522), 0);
+    AFPServerInfo si;
+    EXPECT_NE(AFPGetServerInfo("\\\\S", &si), 0);
+    EXPECT_EQ(IsPostScriptPrinterType("LaserWriter"), 0);
+    EXPECT_LT(VSXNotifyPAPTypesChanged(0), 0);
+    EXPECT_LT(VSXNotifyKorvelChanged(0), 0);
+
+    EXPECT_LT(GetTickCount() - start, 3000u) << "failing must not wait";
+}
+
+TEST(StackFaults, ServiceKilledMidRequestFailsTheRequest)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2, "zone": "Z"}, "zones": [{"name": "Z", "local": true}],
+                            "timing": {"nbpLookupMs": 60000},
+                            "printers": [{"name": "Slow", "openDelayMs": 60000}]})"));
+    PAPParamBlock* pb = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&pb), 0), 0);
+    pb->printer = NBPMakeTuple("Slow", "LaserWriter", "Z");
+    pb->BeginRequest(kPAPOpen);
+    ASSERT_EQ(ATALKDispatch(pb), 0);
+    NBPEntityName e{};
+    NBPSetEntityName(&e, "=", "=", "*");
+    ATEnumHandle h = 0;
+    ASSERT_EQ(NBPOpenEnum(&h, 2, 2, 10, &e), 0);
+    Sleep(200);
+    ASSERT_EQ(pb->Result(), kATResultPending);
+    ASSERT_EQ(NBPEnumStatus(h), 1);
+
+    s.Kill();
+    EXPECT_EQ(WaitResult(*pb, 5000), -1099) << "the open ends with the service";
+    const DWORD start = GetTickCount();
+    while (NBPEnumStatus(h) == 1 && GetTickCount() - start < 5000)
+        Sleep(5);
+    EXPECT_EQ(NBPEnumStatus(h), -1099);
+    NBPCloseEnum(h);
+    MPPFree(pb);
+}
+
+TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}, "printers": [{"name": "P", "openDelayMs": 300}]})"));
+    PAPParamBlock* pb = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&pb), 0), 0);
+    pb->printer = NBPMakeTuple("P", "LaserWriter", "*");
+    pb->BeginRequest(kPAPOpen);
+    ATALKDispatch(pb);
+    EXPECT_EQ(MPPFree(pb), 0);
+    Sleep(600);  // the answer arrives and writes nowhere
+    const auto opens = s.TraceOf("pap.open");
+    ASSERT_EQ(opens.size(), 1u);
+    EXPECT_EQ(opens[0]["result"], 0);
+    EXPECT_EQ(s.TraceOf("mpp.free").at(0)["in"]["detached"], 1);
+}
+
+// A "service" that answers every connection with bytes that are no frame.
+DWORD WINAPI GarbageServer(LPVOID param)
+{
+    SOCKET ls = reinterpret_cast<SOCKET>(param);
+    for (int i = 0; i < 4; ++i) {
+        SOCKET c = accept(ls, nullptr, nullptr);
+        if (c == INVALID_SOCKET)
+            break;
+        char buf[256];
+        recv(c, buf, sizeof buf, 0);
+        Sleep(50);
+        const char junk[] = "\xff\xff\xff\x7fthis is not atnetd";
+        send(c, junk, sizeof junk - 1, 0);
+        Sleep(200);
+        closesocket(c);
+    }
+    return 0;
+}
+
+TEST(StackFaults, GarbageAnswersFailTheRequest)
+{
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    SOCKET ls = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    inet_pton(AF_INET, "127.0.0.1", &a.sin_addr);
+    ASSERT_EQ(bind(ls, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(ls, 4), 0);
+    int len = sizeof a;
+    getsockname(ls, reinterpret_cast<sockaddr*>(&a), &len);
+    const std::string address = "127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+    SetEnvironmentVariableA("VESTREL_ATNETD", address.c_str());
+    HANDLE thread = CreateThread(nullptr, 0, GarbageServer, reinterpret_cast<LPVOID>(ls), 0, nullptr);
+
+    ATNetInfoBlock* info = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&info), 0), 0);
+    info->header.command = kATGetNetInfo;
+    ATALKDispatch(info);
+    EXPECT_EQ(WaitResult(*info, 5000), -1099);
+    char zone[33];
+    EXPECT_NE(ZIPGetMyZone(zone), 0);
+    MPPFree(info);
+
+    closesocket(ls);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+}
+
+}  // namespace
