@@ -1,0 +1,36 @@
+#include "table_file.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+bool ReadTableFile(const std::string& path, std::string& text)
+{
+    text.clear();
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return false;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        text.append(buffer, got);
+    return std::ferror(file.get()) == 0;
+}
+
+bool WriteTableFile(const std::string& path, std::string_view text)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool closed = std::fclose(file) == 0;  // flushes: a full disk shows here
+    return written && closed;
+}
