@@ -18,7 +18,7 @@
 namespace atwire {
 
 constexpr uint32_t kMaxFrame = 1u << 20;  // 1 MiB: far above any real message
-constexpr uint32_t kMaxHead = 64u * 1024;
+constexpr uint32_t kMaxHead = kMaxFrame;  // a lookup of 1024 names is ~100 KiB of head
 
 struct Message {
     nlohmann::json head;
