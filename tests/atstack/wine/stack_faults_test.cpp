@@ -131,7 +131,11 @@ TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
     pb->BeginRequest(kPAPOpen);
     ATALKDispatch(pb);
     EXPECT_EQ(MPPFree(pb), 0);
-    Sleep(600);  // the answer arrives and writes nowhere
+    // The answer arrives after the printer's delay and writes nowhere.
+    const DWORD start = GetTickCount();
+    while (s.TraceOf("pap.open").empty() && GetTickCount() - start < 10000)
+        Sleep(20);
+    Sleep(100);
     const auto opens = s.TraceOf("pap.open");
     ASSERT_EQ(opens.size(), 1u);
     EXPECT_EQ(opens[0]["result"], 0);
