@@ -17,9 +17,9 @@ public:
 
     virtual int GetItemCount() const = 0;
 
-    // Inserts a row at `index` (0 to the row count) carrying `entry`.
-    // Returns the new row's index, or -1 when the list refuses the row (the
-    // record then stays the caller's).
+    // Inserts a row carrying `entry` at `index`; an index past the last row
+    // appends, as the list control does. Returns the new row's index, or -1
+    // when the list refuses the row (the record then stays the caller's).
     virtual int InsertItem(int index, Entry* entry) = 0;
 
     // The record of the row at `index`; null when there is no such row.
@@ -47,8 +47,9 @@ public:
 
     int InsertItem(int index, Entry* entry) override
     {
-        if (index < 0 || index > GetItemCount())
+        if (index < 0)
             return -1;
+        index = std::min(index, GetItemCount());
         m_rows.insert(m_rows.begin() + index, entry);
         return index;
     }

@@ -68,17 +68,18 @@ TEST_F(CountedTable, AddItemToListAppendsOnNegativeIndexAndInsertsAtAGivenOne)
     EXPECT_EQ(table.contents.AddItemToList(-1, Counted("b")), 0);
     EXPECT_EQ(table.contents.AddItemToList(-5, Counted("c")), 1);
     EXPECT_EQ(table.contents.AddItemToList(0, Counted("a")), 0);
-    ASSERT_EQ(table.contents.GetEntryCount(), 3);
+    EXPECT_EQ(table.contents.AddItemToList(9, Counted("d")), 3);  // past the end: appended
+    ASSERT_EQ(table.contents.GetEntryCount(), 4);
     EXPECT_EQ(table.contents.GetEntry(0)->GetKey(), "a");
     EXPECT_EQ(table.contents.GetEntry(1)->GetKey(), "b");
     EXPECT_EQ(table.contents.GetEntry(2)->GetKey(), "c");
-    EXPECT_EQ(CountedEntry::alive, 3);
+    EXPECT_EQ(table.contents.GetEntry(3)->GetKey(), "d");
+    EXPECT_EQ(CountedEntry::alive, 4);
 }
 
 TEST_F(CountedTable, AddItemToListFreesWhatItCannotInsert)
 {
     Table<CountedEntry> table;
-    EXPECT_EQ(table.contents.AddItemToList(5, Counted("beyond the end")), -1);
     EXPECT_EQ(table.contents.AddItemToList(0, nullptr), -1);
     EXPECT_EQ(table.contents.GetEntryCount(), 0);
     EXPECT_EQ(CountedEntry::alive, 0);
