@@ -46,7 +46,7 @@ struct AFPServerInfo {
     char zone[36];
     char machineType[36];
     char logonName[36];
-    char password[16];          // the session's password (Part 6.5)
+    char password[16];          // the session's password (for a password change)
     int32_t serverTime;
     int32_t connectedAt;
     uint32_t flags;
@@ -127,7 +127,7 @@ int32_t ATSTACK_CALL ATKIFSGetVolParams(const char* path, void* buffer, uint32_t
 // 1 when NBP type `type` is a PostScript printer (the printer type table).
 int32_t ATSTACK_CALL IsPostScriptPrinterType(const char* type);
 
-// What a server record of Part 6.3 shows, for the server named by
+// What the shell extension's server pages show, for the server named by
 // `serverPath` ("\\server"). 0 = filled. An addition of the replaced stack:
 // the system leaves the source of server information to the implementer.
 int32_t ATSTACK_CALL AFPGetServerInfo(const char* serverPath, AFPServerInfo* info);

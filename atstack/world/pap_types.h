@@ -1,5 +1,5 @@
 // The printer type table "Printers.PAPTypes" as the stack reads it (line
-// format of Part 4.1: "type" F ;remark): which NBP types are PostScript
+// format of the table editors: "type" F ;remark): which NBP types are PostScript
 // printers.
 #pragma once
 

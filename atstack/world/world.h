@@ -17,7 +17,7 @@
 
 namespace atw {
 
-// A date the server does not know (Part 6.2): 0x80000000.
+// A date the server does not know: 0x80000000.
 constexpr int32_t kNoDate = INT32_MIN;
 
 // Results the stack hands back (see docs/stack.md for the whole list).
@@ -211,7 +211,7 @@ struct World {
     const Server* ServerByMapRef(uint32_t mapRef) const;
 };
 
-// A network name (Part 6.1) taken apart. Forms:
+// A network name, as the shell hands it over, taken apart. Forms:
 //   object:type@zone       an NBP entity (printer); a leading "\\" is allowed
 //   \\zone                 a zone, or a server of that name
 //   \\server\volume        a volume

@@ -28,7 +28,7 @@ protected:
     attest::AtnetdProcess service_;
 };
 
-// The job block of Part 2.1: open, close/cancel, use count, read, write,
+// The download engine's job block: open, close/cancel, use count, read, write,
 // status, then the receive and send buffers.
 struct JobBlock {
     uint8_t* base = nullptr;
