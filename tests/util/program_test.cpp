@@ -1,0 +1,161 @@
+// The real VestrelUtil.exe from outside: one instance, and the class factory
+// a client gets when the program is started for it.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* kMainClass = "VestrelUtilMainWnd";
+const CLSID kDocClsid = {0x402F5370, 0x79CB, 0x11CE, {0x90, 0x9F, 0x00, 0xC0, 0x6C, 0x33, 0x69, 0x41}};
+
+std::string ProgramPath()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string s = path;
+    return s.substr(0, s.find_last_of('\\') + 1) + "VestrelUtil.exe";
+}
+
+PROCESS_INFORMATION Start(const std::string& args)
+{
+    std::string cmd = "\"" + ProgramPath() + "\"" + (args.empty() ? "" : " " + args);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        ADD_FAILURE() << "cannot start " << cmd << ": " << GetLastError();
+    return pi;
+}
+
+void Close(PROCESS_INFORMATION& pi)
+{
+    if (pi.hThread != nullptr)
+        CloseHandle(pi.hThread);
+    if (pi.hProcess != nullptr)
+        CloseHandle(pi.hProcess);
+    pi.hThread = pi.hProcess = nullptr;
+}
+
+std::vector<HWND> MainWindows()
+{
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND h, LPARAM out) -> BOOL {
+            char cls[64] = "";
+            GetClassNameA(h, cls, sizeof cls);
+            if (strcmp(cls, kMainClass) == 0)
+                reinterpret_cast<std::vector<HWND>*>(out)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The main window of the program, once the program waits for input (its
+// start-up is over).
+HWND WaitForMainWindow(const PROCESS_INFORMATION& pi)
+{
+    WaitForInputIdle(pi.hProcess, 15000);
+    const DWORD pid = pi.dwProcessId;
+    for (int i = 0; i < 200; ++i) {
+        for (HWND h : MainWindows()) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == pid)
+                return h;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// Ends a started program that a failed check left running.
+struct ProgramGuard {
+    PROCESS_INFORMATION& pi;
+    ~ProgramGuard()
+    {
+        if (pi.hProcess != nullptr && WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(pi.hProcess, 1);
+        Close(pi);
+    }
+};
+
+void EndProgram(PROCESS_INFORMATION& pi, HWND main)
+{
+    if (main != nullptr)
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the program did not end";
+        TerminateProcess(pi.hProcess, 1);
+    }
+    Close(pi);
+}
+
+TEST(Program, ASecondStartBringsTheFirstBackAndEnds)
+{
+    PROCESS_INFORMATION first = Start("");
+    ProgramGuard guardFirst{first};
+    HWND main = WaitForMainWindow(first);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(IsWindowVisible(main));
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main));
+
+    PROCESS_INFORMATION second = Start("");
+    ProgramGuard guardSecond{second};
+    ASSERT_EQ(WaitForSingleObject(second.hProcess, 15000), WAIT_OBJECT_0);
+    Close(second);
+
+    std::vector<HWND> windows = MainWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0], main);
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_TRUE(IsWindowVisible(main));
+    EndProgram(first, main);
+}
+
+TEST(Program, StartedForAClientItShowsNothingAndServesItsClassFactory)
+{
+    // A normal start registers the class id.
+    PROCESS_INFORMATION normal = Start("");
+    HWND shown = WaitForMainWindow(normal);
+    ASSERT_NE(shown, nullptr);
+    EndProgram(normal, shown);
+
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    PROCESS_INFORMATION server = Start("/Embedding");
+    ProgramGuard guard{server};
+    HWND hidden = WaitForMainWindow(server);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+
+    IClassFactory* factory = nullptr;
+    HRESULT hr = CoGetClassObject(kDocClsid, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory,
+                                  reinterpret_cast<void**>(&factory));
+    ASSERT_EQ(hr, S_OK);
+    IDispatch* doc = nullptr;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&doc)), S_OK);
+    factory->Release();
+    ASSERT_NE(doc, nullptr);
+    // An empty dispatch interface: no type information, no names.
+    UINT count = 99;
+    EXPECT_EQ(doc->GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(count, 0u);
+    OLECHAR name[] = L"Anything";
+    LPOLESTR names[] = {name};
+    DISPID id = 0;
+    EXPECT_EQ(doc->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    doc->Release();
+
+    // The last object gone and nobody at the window: the program ends.
+    EXPECT_EQ(WaitForSingleObject(server.hProcess, 15000), WAIT_OBJECT_0);
+    CoUninitialize();
+}
+
+}  // namespace

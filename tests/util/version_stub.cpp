@@ -1,0 +1,7 @@
+// A program that only carries a version resource for the version tests.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}
