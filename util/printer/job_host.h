@@ -1,0 +1,40 @@
+// What the window around a download supplies to the engine: the clock, the
+// sleep and message pump between polls, the texts and message boxes of the
+// Download Progress dialog, and the end of the dialog. The dialog
+// implements it; tests implement it with a simulated clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The dialog's end codes (IDOK, IDCANCEL).
+constexpr int kJobDialogOK = 1;
+constexpr int kJobDialogCancel = 2;
+
+class JobHost {
+public:
+    virtual ~JobHost() = default;
+
+    // C time(): whole seconds.
+    virtual int64_t Now() = 0;
+    // SleepEx(ms, FALSE).
+    virtual void Sleep(unsigned ms) = 0;
+    // Dispatches the waiting window messages. May re-enter the engine
+    // (Cancel pressed), which the engine's loops expect.
+    virtual void PumpMessages() = 0;
+
+    // The string table entry `id` (job_texts.h), placeholders unexpanded.
+    virtual std::string LoadText(int id) = 0;
+
+    // The dialog's controls.
+    virtual void ShowStatus(const std::string& text) = 0;     // 3009
+    virtual void ShowFileTitle(const std::string& title) = 0;  // 1020
+    virtual void ShowFileSize(int32_t bytes) = 0;              // 1039
+    virtual void ShowBytesSent(int32_t bytes) = 0;             // 1038
+    virtual void SetProgress(int percent) = 0;                 // 1023, the percentage bar
+
+    // A message box with the error icon.
+    virtual void ShowError(const std::string& text) = 0;
+    // Closes the dialog with kJobDialogOK or kJobDialogCancel.
+    virtual void EndDialog(int code) = 0;
+};

@@ -1,0 +1,36 @@
+#include "job_ticket.h"
+
+#include "nbp_names.h"
+
+ZJobTicket::ZJobTicket(PapStack& stack)
+{
+    _NBPTuple printer{};
+    if (stack.GetDefaultPrinter(&printer) == 0)
+        m_printer = printer;
+}
+
+ZJobTicket::ZJobTicket(PapStack& stack, const std::string& firstPath) : ZJobTicket(stack)
+{
+    AddFile(firstPath);
+}
+
+ZJobTicket::~ZJobTicket()
+{
+    m_files.clear();
+}
+
+void ZJobTicket::AddFile(const std::string& path)
+{
+    m_files.push_back(path);
+}
+
+std::string JobFileTitle(const std::string& path)
+{
+    const auto cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string JobPrinterDisplayName(const _NBPTuple& printer)
+{
+    return NBPSlotText(printer.object) + ":" + NBPSlotText(printer.type) + "@" + NBPSlotText(printer.zone);
+}
