@@ -81,8 +81,8 @@ bool Client::SendBytes(SOCKET s, const std::string& bytes)
 {
     EnterCriticalSection(&sendLock_);
     std::size_t off = 0;
-    bool ok = true;
-    while (off < bytes.size()) {
+    bool ok = s == live_;
+    while (ok && off < bytes.size()) {
         const int n = send(s, bytes.data() + off, static_cast<int>(bytes.size() - off), 0);
         if (n <= 0) {
             ok = false;
@@ -138,6 +138,9 @@ bool Client::EnsureConnectedLocked()
     CloseHandle(thread);
     socket_ = s;
     address_ = address;
+    EnterCriticalSection(&sendLock_);
+    live_ = s;
+    LeaveCriticalSection(&sendLock_);
     const nlohmann::json hello = {{"op", "hello"},
                                   {"id", 0},
                                   {"program", ProgramName()},
@@ -151,15 +154,18 @@ void Client::DisconnectLocked(SOCKET s)
 {
     if (s != socket_ || s == INVALID_SOCKET)
         return;
+    // Wakes the receiver thread, which closes the socket on its way out.
     shutdown(s, SD_BOTH);
-    closesocket(s);
+    EnterCriticalSection(&sendLock_);
+    live_ = INVALID_SOCKET;
+    LeaveCriticalSection(&sendLock_);
     socket_ = INVALID_SOCKET;
     address_.clear();
     auto pending = std::move(pending_);
     pending_.clear();
     static const nlohmann::json none = nlohmann::json::object();
-    for (auto& [id, done] : pending)
-        done(atw::kErrServiceDown, none, {});
+    for (auto& [id, p] : pending)
+        p.done(atw::kErrServiceDown, none, {});
 }
 
 DWORD WINAPI Client::ReceiverMain(LPVOID param)
@@ -187,15 +193,20 @@ void Client::Receive(SOCKET s)
         atwire::Decoder::Status st;
         bool broken = false;
         while ((st = decoder.Next(m)) == atwire::Decoder::Status::Message) {
-            bool ok = true;
-            const int64_t id = atwire::GetInt(m.head, "id", 0, ok);
-            int64_t result = atwire::GetInt(m.head, "result", atw::kErrFailed, ok);
+            bool idOk = true, resultOk = true, interimOk = true;
+            const int64_t id = atwire::GetInt(m.head, "id", 0, idOk);
+            // An answer without a usable result still ends its request.
+            int64_t result = atwire::GetInt(m.head, "result", atw::kErrFailed, resultOk);
             if (result < INT32_MIN || result > INT32_MAX)
                 result = atw::kErrFailed;
+            const bool interim = atwire::GetBool(m.head, "interim", false, interimOk);
             Lock();
-            auto it = ok ? pending_.find(static_cast<uint32_t>(id)) : pending_.end();
-            if (it != pending_.end()) {
-                Completion done = std::move(it->second);
+            auto it = idOk && id > 0 && id <= UINT32_MAX ? pending_.find(static_cast<uint32_t>(id)) : pending_.end();
+            if (it != pending_.end() && interim) {
+                if (it->second.progress)
+                    it->second.progress(m.head);
+            } else if (it != pending_.end()) {
+                Completion done = std::move(it->second.done);
                 pending_.erase(it);
                 done(static_cast<int32_t>(result), m.head, m.blob);
             }
@@ -209,9 +220,12 @@ void Client::Receive(SOCKET s)
     Lock();
     DisconnectLocked(s);
     Unlock();
+    EnterCriticalSection(&sendLock_);
+    closesocket(s);
+    LeaveCriticalSection(&sendLock_);
 }
 
-int32_t Client::Send(nlohmann::json head, std::string blob, Completion done)
+int32_t Client::Send(nlohmann::json head, std::string blob, Completion done, Progress progress)
 {
     Lock();
     if (!EnsureConnectedLocked()) {
@@ -222,7 +236,7 @@ int32_t Client::Send(nlohmann::json head, std::string blob, Completion done)
     if (nextId_ == 0)
         nextId_ = 1;
     head["id"] = id;
-    pending_[id] = std::move(done);
+    pending_[id] = {std::move(done), std::move(progress)};
     SOCKET s = socket_;
     Unlock();
     if (SendBytes(s, atwire::Encode({std::move(head), std::move(blob)})))

@@ -24,6 +24,10 @@ namespace atclient {
 // request that Send accepted: with the answer, or with kErrServiceDown
 // (-1099) when the connection ends first.
 using Completion = std::function<void(int32_t result, const nlohmann::json& head, const std::string& blob)>;
+// Runs on the receiver thread, under the client's lock, for each interim
+// word on a request that is still waiting (a PAP open queued behind another
+// connection learns the printer's status so).
+using Progress = std::function<void(const nlohmann::json& head)>;
 
 class Client {
 public:
@@ -33,7 +37,7 @@ public:
 
     // 0: sent, `done` will run. Negative: not sent (service unreachable),
     // `done` will not run.
-    int32_t Send(nlohmann::json head, std::string blob, Completion done);
+    int32_t Send(nlohmann::json head, std::string blob, Completion done, Progress progress = nullptr);
     // Sends and waits for the answer; the result, or kErrServiceDown when
     // the service cannot be reached, goes away, or does not answer within
     // `timeoutMs`.
@@ -58,8 +62,17 @@ private:
     CRITICAL_SECTION lock_;
     CRITICAL_SECTION sendLock_;
     SOCKET socket_ = INVALID_SOCKET;
+    // The socket sends may use, under sendLock_. A socket is closed only by
+    // its receiver thread, under sendLock_, after it stopped being live: no
+    // thread ever reads or writes a closed handle, or a new socket that
+    // happens to get the old handle's value.
+    SOCKET live_ = INVALID_SOCKET;
     std::string address_;
-    std::map<uint32_t, Completion> pending_;
+    struct Pending {
+        Completion done;
+        Progress progress;
+    };
+    std::map<uint32_t, Pending> pending_;
     uint32_t nextId_ = 1;
     bool wsaStarted_ = false;
 };

@@ -87,12 +87,21 @@ int64_t Int(const json& head, const char* key, int64_t fallback = 0)
 }
 
 // Sends a request whose answer completes `header` (result written last).
+// `progress`, when given, writes what an interim word on the waiting request
+// carries (the result stays pending).
 int32_t Issue(ATParamBlockHeader& header, void* buffer, json request, std::string blob,
-              std::function<void(int32_t&, const json&, const std::string&)> fill)
+              std::function<void(int32_t&, const json&, const std::string&)> fill,
+              std::function<void(const json&)> progress = nullptr)
 {
     auto target = Track(&header, buffer);
     ATStoreResult(header, kATResultPending);
     ATParamBlockHeader* h = &header;
+    atclient::Progress onProgress;
+    if (progress)
+        onProgress = [target, progress](const json& word) {
+            if (target->alive)
+                progress(word);
+        };
     const int32_t sent = TheClient().Send(std::move(request), std::move(blob),
         [target, h, fill](int32_t result, const json& answer, const std::string& data) {
             if (!Finish(target))
@@ -100,7 +109,8 @@ int32_t Issue(ATParamBlockHeader& header, void* buffer, json request, std::strin
             if (result == 0 && fill)
                 fill(result, answer, data);
             ATStoreResult(*h, result);
-        });
+        },
+        std::move(onProgress));
     if (sent != 0) {
         TheClient().Lock();
         Targets().erase(target);
@@ -155,6 +165,7 @@ int32_t Pap(PAPParamBlock& pb)
     std::string blob;
     void* buffer = nullptr;
     std::function<void(int32_t&, const json&, const std::string&)> fill;
+    std::function<void(const json&)> progress;
     PAPParamBlock* b = &pb;
     switch (pb.Command()) {
     case kPAPOpen:
@@ -164,6 +175,8 @@ int32_t Pap(PAPParamBlock& pb)
         r["reqid"] = pb.requestId;
         r["quantum"] = pb.flowQuantum;
         fill = [b](int32_t&, const json& a, const std::string&) { b->connRef = static_cast<int32_t>(Int(a, "connRef")); };
+        // Queued behind another connection: the printer's busy status.
+        progress = [b](const json& a) { b->SetStatusString(Name(a, "status").c_str()); };
         break;
     case kPAPStatus:
         pb.requestId = atclient::NextRequestId();
@@ -203,7 +216,7 @@ int32_t Pap(PAPParamBlock& pb)
     default:
         return Fail(pb.header, atw::kErrFailed);
     }
-    return Issue(pb.header, buffer, std::move(r), std::move(blob), std::move(fill));
+    return Issue(pb.header, buffer, std::move(r), std::move(blob), std::move(fill), std::move(progress));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "json_depth.h"
 #include "latin1.h"
 
 namespace atwire {
@@ -59,6 +60,10 @@ Decoder::Status Decoder::Next(Message& out)
     if (buffer_.size() - pos_ < 4 + static_cast<std::size_t>(total))
         return Status::NeedMore;
     const char* head = buffer_.data() + pos_ + 8;
+    if (atw::JsonTooDeepAt({head, headLen}) != std::string_view::npos) {
+        error_ = "head nested deeper than " + std::to_string(atw::kMaxJsonDepth) + " levels";
+        return Status::Error;
+    }
     nlohmann::json j = nlohmann::json::parse(head, head + headLen, nullptr, false);
     if (j.is_discarded() || !j.is_object()) {
         error_ = "head is not a JSON object";

@@ -34,8 +34,8 @@ public:
     enum class Status { Message, NeedMore, Error };
     void Feed(const char* data, std::size_t size) { buffer_.append(data, size); }
     // Message: `out` holds the next message. Error: the stream is broken
-    // (oversized frame, head that is not a JSON object); `error` says why
-    // and the decoder stays in error.
+    // (oversized frame, head that is not a JSON object or is nested too
+    // deeply); `error` says why and the decoder stays in error.
     Status Next(Message& out);
     const std::string& Error() const { return error_; }
     std::size_t Buffered() const { return buffer_.size() - pos_; }

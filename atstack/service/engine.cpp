@@ -103,6 +103,20 @@ void Engine::Reply(const Req& req, int32_t result, json out, std::string blob)
     out_.push_back({req.client, {std::move(out), std::move(blob)}});
 }
 
+void Engine::Interim(const Req& req, json out)
+{
+    TraceLine({{"client", clients_.count(req.client) ? clients_[req.client] : std::string("?")},
+               {"event", "interim"},
+               {"request", req.op},
+               {"id", req.id},
+               {"out", out}});
+    if (req.id == 0 || !clients_.count(req.client))
+        return;
+    out["id"] = req.id;
+    out["interim"] = true;
+    out_.push_back({req.client, {std::move(out), {}}});
+}
+
 void Engine::After(int64_t delayMs, ClientId client, std::function<void()> run)
 {
     timers_.emplace(now_ + std::max<int64_t>(0, delayMs), Timer{client, std::move(run)});
@@ -441,6 +455,12 @@ std::string Engine::StatusOf(std::size_t i) const
     return p.statusWaiting;
 }
 
+std::string Engine::BusyStatusOf(std::size_t i) const
+{
+    const atw::Printer& p = world_.printers[i];
+    return p.statusFixed.empty() ? p.statusBusy : p.statusFixed;
+}
+
 void Engine::PapStatus(const Req& req)
 {
     bool ok = true;
@@ -477,8 +497,14 @@ void Engine::PapOpen(const Req& req)
     for (const auto& f : p->faults)
         if (f.at == atw::PrinterFault::At::Open && f.nth == s.opens)
             o.failResult = f.result;
+    const bool fails = o.failResult != 0;
     s.queue.push_back(std::move(o));
     Pump(i);
+    // Like a LaserWriter's open reply while it serves someone else: the
+    // opener keeps waiting and learns why.
+    if (!fails && s.conn != 0 && !s.queue.empty() && s.queue.back().req.client == req.client &&
+        s.queue.back().req.id == req.id)
+        Interim(req, {{"status", BytesToText(BusyStatusOf(i))}});
 }
 
 void Engine::Pump(std::size_t i)
@@ -578,10 +604,8 @@ void Engine::EndJob(Conn& c, bool eof, json& out)
         out["renamed"] = {{"from", BytesToText(oldName)}, {"to", BytesToText(p.name.object)}};
     c.job.clear();
     c.jobActive = false;
-    if (eof) {
-        c.replyQueue += reply;
-        c.eofPending = true;
-    }
+    if (eof)
+        c.replies.push_back(std::move(reply));
 }
 
 std::string Engine::Interpret(atw::Printer& p, const std::string& job)
@@ -642,14 +666,15 @@ void Engine::PapRead(const Req& req)
 
 void Engine::ServeRead(Conn& c)
 {
-    if (!c.read || (c.replyQueue.empty() && !c.eofPending))
+    if (!c.read || c.replies.empty())
         return;
-    const std::size_t n = std::min(c.readMax, c.replyQueue.size());
-    std::string data = c.replyQueue.substr(0, n);
-    c.replyQueue.erase(0, n);
-    const bool eof = c.eofPending && c.replyQueue.empty();
+    std::string& front = c.replies.front();
+    const std::size_t n = std::min(c.readMax, front.size());
+    std::string data = front.substr(0, n);
+    front.erase(0, n);
+    const bool eof = front.empty();
     if (eof)
-        c.eofPending = false;
+        c.replies.pop_front();
     Req r = std::move(*c.read);
     c.read.reset();
     Reply(r, 0, {{"length", n}, {"eof", eof}}, std::move(data));

@@ -75,8 +75,9 @@ private:
         int writes = 0, reads = 0;
         bool jobActive = false;
         std::string job;
-        std::string replyQueue;
-        bool eofPending = false;
+        // The printer's answers to finished jobs, each ended by its own EOF,
+        // in order: a read never carries bytes or the EOF of two jobs.
+        std::deque<std::string> replies;
         std::optional<Req> read;
         std::size_t readMax = 0;
     };
@@ -91,6 +92,9 @@ private:
     };
 
     void Reply(const Req& req, int32_t result, nlohmann::json out = nlohmann::json::object(), std::string blob = {});
+    // A word on a request that is still waiting ("interim": no result): the
+    // request stays outstanding.
+    void Interim(const Req& req, nlohmann::json out);
     void TraceLine(nlohmann::json line);
     void After(int64_t delayMs, ClientId client, std::function<void()> run);
     void SaveState();
@@ -106,6 +110,8 @@ private:
     void EndJob(Conn& conn, bool eof, nlohmann::json& out);
     std::string Interpret(atw::Printer& printer, const std::string& job);
     std::string StatusOf(std::size_t printer) const;
+    // What an open waiting behind another connection is told.
+    std::string BusyStatusOf(std::size_t printer) const;
     void CloseConn(int32_t ref, bool notifyRead);
 
     atw::World world_;

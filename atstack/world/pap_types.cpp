@@ -13,27 +13,28 @@ bool White(char c)
 
 }  // namespace
 
+// As the table editors read their own lines: the type is the text between
+// the first two double quotes (leading white space dropped, cut to 32
+// characters, trailing white space dropped); the flag is the first of
+// "YNyn" after the closing quote. Text before the first quote is ignored.
 std::optional<PapTypeEntry> ParsePapTypeLine(std::string_view line)
 {
-    std::size_t i = 0;
-    while (i < line.size() && White(line[i]))
-        ++i;
-    if (i >= line.size() || line[i] != '"')
+    const std::size_t open = line.find('"');
+    if (open == std::string_view::npos)
         return std::nullopt;
-    const std::size_t close = line.find('"', i + 1);
+    const std::size_t close = line.find('"', open + 1);
     if (close == std::string_view::npos)
         return std::nullopt;
-    PapTypeEntry e;
-    e.type = std::string(line.substr(i + 1, close - i - 1));
-    if (e.type.size() > 32)
+    const std::size_t flag = line.find_first_of("YNyn", close + 1);
+    if (flag == std::string_view::npos)
         return std::nullopt;
-    i = close + 1;
-    while (i < line.size() && White(line[i]))
-        ++i;
-    if (i >= line.size())
-        return std::nullopt;
-    e.postScript = line[i] == 'Y' || line[i] == 'y';
-    return e;
+    std::string_view type = line.substr(open + 1, close - open - 1);
+    while (!type.empty() && White(type.front()))
+        type.remove_prefix(1);
+    type = type.substr(0, 32);
+    while (!type.empty() && White(type.back()))
+        type.remove_suffix(1);
+    return PapTypeEntry{std::string(type), line[flag] == 'Y' || line[flag] == 'y'};
 }
 
 std::vector<PapTypeEntry> ParsePapTypes(std::string_view text)

@@ -1,6 +1,6 @@
 // The printer type table "Printers.PAPTypes" as the stack reads it (line
-// format of the table editors: "type" F ;remark): which NBP types are PostScript
-// printers.
+// format of the table editors, "type" F ;remark, read as they read it):
+// which NBP types are PostScript printers.
 #pragma once
 
 #include <optional>

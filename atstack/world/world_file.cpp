@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "json_depth.h"
 #include "latin1.h"
 
 namespace atw {
@@ -581,6 +582,11 @@ std::string LineColumn(std::string_view text, std::size_t offset)
     return "line " + std::to_string(line) + ", column " + std::to_string(col);
 }
 
+std::string TooDeep()
+{
+    return "nested deeper than " + std::to_string(kMaxJsonDepth) + " levels";
+}
+
 std::string ReadFileText(const std::string& path, bool& ok)
 {
     std::ifstream in(path, std::ios::binary);
@@ -595,6 +601,10 @@ std::string ReadFileText(const std::string& path, bool& ok)
 WorldLoad ReadWorld(std::string_view text, const std::string& source)
 {
     WorldLoad out;
+    if (const std::size_t deep = JsonTooDeepAt(text); deep != std::string_view::npos) {
+        out.error = source + ": " + LineColumn(text, deep) + ": " + TooDeep();
+        return out;
+    }
     json doc;
     try {
         doc = json::parse(text.begin(), text.end());
@@ -658,6 +668,10 @@ std::string StateText(const World& world)
 
 bool ApplyState(World& world, std::string_view text, const std::string& source, std::string& error)
 {
+    if (const std::size_t deep = JsonTooDeepAt(text); deep != std::string_view::npos) {
+        error = source + ": " + LineColumn(text, deep) + ": " + TooDeep();
+        return false;
+    }
     json doc;
     try {
         doc = json::parse(text.begin(), text.end());

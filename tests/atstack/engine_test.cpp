@@ -133,7 +133,10 @@ TEST_F(EngineTest, OneConnectionAtATimeSecondOpenWaitsWithBusyStatus)
     ASSERT_GT(conn, 0);
     EXPECT_EQ(Status("LW"), "status: waiting; source: AppleTalk");
     auto r = Send(2, {{"op", "pap.open"}, {"reqid", 7}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "Eng"}});
-    EXPECT_TRUE(r.empty());
+    ASSERT_EQ(r.size(), 1u) << "the second open hears why it waits";
+    EXPECT_EQ(r[0].head["interim"], true);
+    EXPECT_FALSE(r[0].head.contains("result"));
+    EXPECT_EQ(r[0].head["status"], "status: busy; source: AppleTalk");
     EXPECT_TRUE(Advance(2, 500).empty()) << "the second open waits while the first connection lasts";
     Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, "abc");
     EXPECT_EQ(Status("LW"), "status: busy; source: AppleTalk");
@@ -195,6 +198,24 @@ TEST_F(EngineTest, RepliesFollowTheJobAndLongRepliesComeInPieces)
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].blob, "wer");
     EXPECT_EQ(r[0].head["eof"], true);
+}
+
+TEST_F(EngineTest, EachJobEndsWithItsOwnEOFEvenWhenNoReadWaited)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    // Two jobs end before the client reads: the reads must still see two
+    // replies, each with its EOF, and a third read waits.
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, "first job");
+    Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, "a query job");
+    auto r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].blob, "done\r\n");
+    EXPECT_EQ(r[0].head["eof"], true);
+    r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].blob, "answer");
+    EXPECT_EQ(r[0].head["eof"], true);
+    EXPECT_TRUE(Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}}).empty());
 }
 
 TEST_F(EngineTest, InjectedWriteAndReadFaults)
@@ -283,6 +304,20 @@ TEST_F(EngineTest, AClientThatVanishesLeavesNothingBehind)
     ASSERT_EQ(r.size(), 1u) << "the waiting opener gets the printer";
     EXPECT_EQ(r[0].head["result"], 0);
     EXPECT_TRUE(Take(1).empty());
+}
+
+TEST_F(EngineTest, OnlyAnOpenQueuedBehindAConnectionHearsTheBusyStatus)
+{
+    // Waiting for its own delay on a free printer: no word until it connects.
+    auto r = Send(1, {{"op", "pap.open"}, {"reqid", 1}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    EXPECT_TRUE(r.empty());
+    ASSERT_EQ(Advance(1, 50).size(), 1u);
+    // A refused open is answered, never told to wait.
+    r = Send(2, {{"op", "pap.open"}, {"reqid", 2}, {"object", "Refuser"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    EXPECT_TRUE(r.empty());
+    r = Advance(2, 20);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], atw::kErrRefused);
 }
 
 TEST_F(EngineTest, TraceHoldsEveryRequestWithInputsAndOutputs)

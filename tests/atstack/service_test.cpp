@@ -181,6 +181,19 @@ TEST_F(ServiceTest, SurvivesGarbageAndClientsThatVanishMidRequest)
         EXPECT_TRUE(bad.Receive().head.is_null()) << "the service drops a client that sends garbage";
     }
     {
+        // A well-formed frame whose head nests half a million levels deep.
+        Client deep(s.Port());
+        const std::string nested = std::string(500000, '[') + std::string(500000, ']');
+        const std::string head = "{\"op\":\"at.netinfo\",\"id\":1,\"x\":" + nested + "}";
+        std::string frame(8, '\0');
+        const uint32_t total = static_cast<uint32_t>(4 + head.size()), headLength = static_cast<uint32_t>(head.size());
+        std::memcpy(frame.data(), &total, 4);
+        std::memcpy(frame.data() + 4, &headLength, 4);
+        deep.SendRaw(frame + head);
+        EXPECT_TRUE(deep.Receive().head.is_null()) << "the service drops a client whose head nests too deeply";
+        EXPECT_TRUE(s.Alive());
+    }
+    {
         Client vanishing(s.Port());
         vanishing.Send({{"op", "pap.open"}, {"id", 1}, {"reqid", 1}, {"object", "LaserWriter Pro 630"},
                         {"type", "LaserWriter"}, {"zone", "*"}});

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "latin1.h"
+#include "pap_types.h"
 #include "world.h"
 #include "world_file.h"
 
@@ -98,6 +99,27 @@ TEST(WorldFile, ErrorsNameThePlace)
     EXPECT_NE(ErrorOf(R"({"workstation": {"network": 1, "node": 3}, "servers": [{"name": "S", "volumes": [{"name": "V", "root": {"children": [{"name": "f", "modified": "1996-13-01T00:00:00Z"}]}}]}]})")
                   .find("servers[0].volumes[0].root.children[0].modified"),
               std::string::npos);
+}
+
+TEST(WorldFile, HostileNestingIsRefusedNotFollowed)
+{
+    // Folders a hundred thousand levels deep, and junk nested as deep.
+    std::string deep = R"({"workstation": {"network": 1, "node": 3}, "servers": [{"name": "S", "volumes": [
+        {"name": "V", "root": {"children": [)";
+    for (int i = 0; i < 100000; ++i)
+        deep += R"({"name": "a", "children": [)";
+    for (int i = 0; i < 100000; ++i)
+        deep += "]}";
+    deep += "]}}]}]}";
+    EXPECT_EQ(ErrorOf(deep).rfind("w.json: line 2, column ", 0), 0u);
+    EXPECT_NE(ErrorOf(deep).find("nested deeper than 100 levels"), std::string::npos);
+    EXPECT_NE(ErrorOf("{\"description\": " + std::string(300000, '[')).find("nested deeper"), std::string::npos);
+    // Brackets inside strings are text, not nesting.
+    Load(R"({"description": ")" + std::string(500, '[') + R"(", "workstation": {"network": 1, "node": 3}})");
+    std::string error;
+    World w = Load();
+    EXPECT_FALSE(ApplyState(w, std::string(1000, '{'), "s.json", error));
+    EXPECT_EQ(error, "s.json: line 1, column 101: nested deeper than 100 levels");
 }
 
 TEST(WorldFile, ANetworkWithoutZones)
@@ -286,6 +308,31 @@ TEST(State, SurvivesARoundTrip)
     EXPECT_EQ(fresh.servers[0].users[0].password, "secret");
     EXPECT_FALSE(ApplyState(fresh, "{\"printers\": 3}", "s.json", error));
     EXPECT_EQ(error, "s.json: printers: expected an object");
+}
+
+TEST(PapTypes, LinesReadAsTheTableEditorsReadThem)
+{
+    const auto types = ParsePapTypes("\"LaserWriter\" Y ;office\r\n"
+                                     "junk before \"  Color Laser  \" - y ;the flag is the first of YNyn\n"
+                                     "\"ImageWriter\"N\n"
+                                     "no quotes at all Y\n"
+                                     "\"No Flag\" ;remark\n"
+                                     "\"123456789012345678901234567890123456\" Y\n");
+    ASSERT_EQ(types.size(), 4u);
+    EXPECT_EQ(types[0].type, "LaserWriter");
+    EXPECT_TRUE(types[0].postScript);
+    EXPECT_EQ(types[1].type, "Color Laser");
+    EXPECT_TRUE(types[1].postScript);
+    EXPECT_EQ(types[2].type, "ImageWriter");
+    EXPECT_FALSE(types[2].postScript);
+    EXPECT_EQ(types[3].type, "12345678901234567890123456789012") << "cut to 32 characters";
+
+    EXPECT_TRUE(IsPostScriptType(types, "color laser"));
+    EXPECT_FALSE(IsPostScriptType(types, "ImageWriter"));
+    EXPECT_FALSE(IsPostScriptType(types, "Unknown"));
+    EXPECT_TRUE(IsPostScriptType(std::nullopt, "laserwriter")) << "known without a table";
+    EXPECT_FALSE(IsPostScriptType(std::nullopt, "ImageWriter"));
+    EXPECT_FALSE(IsPostScriptType(std::vector<PapTypeEntry>{}, "LaserWriter")) << "a table decides alone";
 }
 
 TEST(Latin1, BytesSurviveJsonText)

@@ -170,6 +170,7 @@ TEST_F(StackCalls, SecondOpenWaitsBusyUntilCancelled)
     ATALKDispatch(b.open());
     Sleep(300);
     EXPECT_EQ(b.open()->Result(), kATResultPending);
+    EXPECT_EQ(b.open()->StatusString(), "status: busy; source: AppleTalk") << "the waiting open hears why";
     b.close()->requestId = b.open()->requestId;
     b.close()->BeginRequest(kPAPCancel);
     ATALKDispatch(b.close());

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -140,6 +141,33 @@ TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
     ASSERT_EQ(opens.size(), 1u);
     EXPECT_EQ(opens[0]["result"], 0);
     EXPECT_EQ(s.TraceOf("mpp.free").at(0)["in"]["detached"], 1);
+}
+
+TEST(StackFaults, FollowingAMovingServiceLosesNoAnswer)
+{
+    // Each call finds the address changed, drops its connection and opens a
+    // new one, which may get the old socket's handle value: the old
+    // connection's receiver must never read from it.
+    attest::AtnetdProcess a, b;
+    ASSERT_TRUE(a.Start(R"({"workstation": {"network": 1, "node": 2, "zone": "A"}, "zones": [{"name": "A", "local": true}]})"));
+    ASSERT_TRUE(b.Start(R"({"workstation": {"network": 1, "node": 2, "zone": "B"}, "zones": [{"name": "B", "local": true}]})"));
+    const std::string addressA = "127.0.0.1:" + std::to_string(a.Port());
+    const std::string addressB = "127.0.0.1:" + std::to_string(b.Port());
+    DWORD slowest = 0;
+    int wrong = 0;
+    for (int i = 0; i < 200; ++i) {
+        SetEnvironmentVariableA("VESTREL_ATNETD", (i % 2 ? addressB : addressA).c_str());
+        char zone[33] = {};
+        const DWORD start = GetTickCount();
+        const int32_t rc = ZIPGetMyZone(zone);
+        slowest = std::max<DWORD>(slowest, GetTickCount() - start);
+        if (rc != 0 || std::string(zone) != (i % 2 ? "B" : "A"))
+            ++wrong;
+        if (slowest > 3000)
+            break;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_LT(slowest, 3000u) << "an answer was lost to a stale receiver";
 }
 
 // A "service" that answers every connection with bytes that are no frame.
