@@ -7,50 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "atnetd_process.h"
 #include "download_engine.h"
-#include "job_texts.h"
+#include "real_job_host.h"
 #include "win32_pap_stack.h"
 
 namespace {
 
 using nlohmann::json;
-
-// The dialog side with the real clock, sleep and message pump.
-class RealHost : public JobHost {
-public:
-    int64_t Now() override { return static_cast<int64_t>(std::time(nullptr)); }
-    void Sleep(unsigned ms) override { SleepEx(ms, FALSE); }
-    void PumpMessages() override
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        ++pumps;
-        if (onPump)
-            onPump();
-    }
-    std::string LoadText(int id) override { return JobTextEnglish(id); }
-    void ShowStatus(const std::string& text) override { statusLines.push_back(text); }
-    void ShowFileTitle(const std::string&) override {}
-    void ShowFileSize(int32_t) override {}
-    void ShowBytesSent(int32_t) override {}
-    void SetProgress(int) override {}
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-    void EndDialog(int code) override { endCodes.push_back(code); }
-
-    std::function<void()> onPump;
-    int pumps = 0;
-    std::vector<std::string> statusLines, errors;
-    std::vector<int> endCodes;
-};
 
 class RealStackDownload : public testing::Test {
 protected:
@@ -195,6 +166,52 @@ TEST_F(RealStackDownload, ARefusedOpenNamesThePrinterAndCancels)
     EXPECT_EQ(engine.Block(), nullptr);
     EXPECT_TRUE(service_.TraceOf("pap.write").empty());
     EXPECT_TRUE(service_.TraceOf("pap.close").empty());
+}
+
+TEST_F(RealStackDownload, ThePrintersStatusShowsWhileTheOpenWaits)
+{
+    ASSERT_TRUE(service_.Start(R"({"workstation": {"network": 7, "node": 9},
+        "printers": [{"name": "Slow LW", "openDelayMs": 7500, "status": {"fixed": "status: warming up"}}],
+        "defaultPrinter": "Slow LW"})"));
+    ZJobTicket ticket(stack_);
+    ticket.AddFile(AddFile("a.ps", "x"));
+    StdioJobFiles files(folder_);
+    PAPDownloadEngine engine(&ticket, stack_, host_, files, folder_);
+    engine.RunJob();
+    EXPECT_EQ(host_.endCodes, std::vector<int>{kJobDialogOK});
+    const auto& lines = host_.statusLines;
+    const auto warming = std::find(lines.begin(), lines.end(), "status: warming up");
+    const auto open = std::find(lines.begin(), lines.end(), "Status: Printer Open");
+    ASSERT_NE(warming, lines.end());
+    EXPECT_LT(warming, open);
+    EXPECT_EQ(lines.front(), "Status: Opening Printer");
+    EXPECT_GE(service_.TraceOf("pap.status").size(), 1u);
+}
+
+TEST_F(RealStackDownload, AFailedWriteStopsSilentlyAndCancelCloses)
+{
+    ASSERT_TRUE(service_.Start(R"({"workstation": {"network": 7, "node": 9},
+        "printers": [{"name": "Faulty LW", "faults": [{"at": "write", "nth": 2}]}],
+        "defaultPrinter": "Faulty LW"})"));
+    ZJobTicket ticket(stack_);
+    ticket.AddFile(AddFile("a.ps", std::string(10000, 'z')));
+    StdioJobFiles files(folder_);
+    PAPDownloadEngine engine(&ticket, stack_, host_, files, folder_);
+    engine.RunJob();
+    EXPECT_EQ(engine.State(), JS_STOPPED);
+    EXPECT_TRUE(host_.errors.empty());
+    EXPECT_TRUE(host_.endCodes.empty()) << "the dialog waits for Cancel";
+    EXPECT_EQ(AwaitTrace("pap.write", 2).size(), 2u);
+    EXPECT_TRUE(service_.TraceOf("pap.close").empty());
+
+    engine.OnCancel();
+    EXPECT_EQ(host_.endCodes, std::vector<int>{kJobDialogCancel});
+    EXPECT_EQ(engine.Block(), nullptr);
+    const auto closes = AwaitTrace("pap.close", 1);
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_EQ(closes[0]["result"], 0);
+    EXPECT_EQ(service_.TraceOf("pap.write").size(), 2u) << "nothing written after the failure";
+    EXPECT_FALSE(std::ifstream(folder_ + "VestrelUtil.txt").good());
 }
 
 }  // namespace
