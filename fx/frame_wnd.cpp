@@ -1,5 +1,6 @@
 #include "fx/frame_wnd.h"
 
+#include <dde.h>
 #include <shellapi.h>
 
 #include "fx/doc_template.h"
@@ -20,6 +21,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_DROPFILES()
     ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_MESSAGE(WM_DDE_INITIATE, OnDDEInitiate)
+    ON_MESSAGE(WM_DDE_EXECUTE, OnDDEExecute)
+    ON_MESSAGE(WM_DDE_TERMINATE, OnDDETerminate)
     ON_NOTIFY(TBN_HOTITEMCHANGE, AFX_IDW_TOOLBAR, OnToolbarHotItem)
     ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolbar)
     ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)

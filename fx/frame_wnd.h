@@ -106,6 +106,9 @@ protected:
     void OnUpdateViewToolbar(CCmdUI* ui) { UpdateBarCheck(ui, AFX_IDW_TOOLBAR); }
     void OnUpdateViewStatusBar(CCmdUI* ui) { UpdateBarCheck(ui, AFX_IDW_STATUS_BAR); }
     void OnUpdateKeyIndicator(CCmdUI* ui);
+    LRESULT OnDDEInitiate(WPARAM client, LPARAM lParam);
+    LRESULT OnDDEExecute(WPARAM client, LPARAM lParam);
+    LRESULT OnDDETerminate(WPARAM client, LPARAM lParam);
 
 private:
     void ToggleBar(UINT id);

@@ -53,6 +53,10 @@ CWinApp::~CWinApp()
     for (CDocTemplate* t : m_templates)
         delete t;
     free(m_pszHelpFilePath);
+    if (m_atomApp != 0)
+        GlobalDeleteAtom(m_atomApp);
+    if (m_atomSystemTopic != 0)
+        GlobalDeleteAtom(m_atomSystemTopic);
     if (g_app == this)
         g_app = nullptr;
 }

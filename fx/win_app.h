@@ -75,6 +75,16 @@ public:
 
     BOOL Enable3dControls();
 
+    // Shell open: the main frame answers DDE for the program's name and the
+    // "system" topic; RegisterShellFileTypes writes each document type's
+    // extension, file type and DDE open command (`compat`: a print command too).
+    void EnableShellOpen();
+    void RegisterShellFileTypes(BOOL compat = FALSE);
+    // Runs a DDE command ([open("path")]); TRUE when a document opened.
+    virtual BOOL OnDDECommand(const char* command);
+    ATOM m_atomApp = 0;
+    ATOM m_atomSystemTopic = 0;
+
     // Standard command handlers a program lists in its own message table.
     void OnFileNew();
     void OnFileOpen();

@@ -103,6 +103,11 @@ BOOL CVestrelUtilApp::InitInstance()
     if (HICON icon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
         frame->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
+    // Files opened from Explorer arrive by DDE; the document types with a
+    // file type are registered for it, without print or new-file entries.
+    EnableShellOpen();
+    RegisterShellFileTypes(FALSE);
+
     // A client that started the program gets its objects; the window stays
     // hidden.
     if (RunEmbedded() || RunAutomated())
