@@ -45,6 +45,11 @@ namespace {
 
 std::atomic<bool> g_stop{false};
 
+constexpr std::size_t kMaxClients = 400;
+// Answers a client has not taken; past this it is taken for gone (a library
+// reads everything as it comes, so only a stuck or hostile peer gets here).
+constexpr std::size_t kMaxUnsent = 64u << 20;
+
 #if defined(_WIN32)
 BOOL WINAPI OnConsoleCtrl(DWORD)
 {
@@ -162,7 +167,11 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
         fd_set rd, wr;
         FD_ZERO(&rd);
         FD_ZERO(&wr);
-        FD_SET(ls, &rd);
+        // At the client limit the listener is left alone (not polled in a
+        // busy loop) until someone leaves.
+        const bool accepting = clients.size() < kMaxClients;
+        if (accepting)
+            FD_SET(ls, &rd);
         Socket maxFd = ls;
         for (auto& [id, c] : clients) {
             FD_SET(c.socket, &rd);
@@ -185,8 +194,8 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
             std::fprintf(stderr, "atnetd: select failed\n");
             break;
         }
-        if (n > 0 && FD_ISSET(ls, &rd)) {
-            while (clients.size() < 400) {
+        if (n > 0 && accepting && FD_ISSET(ls, &rd)) {
+            while (clients.size() < kMaxClients) {
                 Socket s = accept(ls, nullptr, nullptr);
                 if (s == kNoSocket)
                     break;
@@ -238,6 +247,12 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
         flush();
         gone.clear();
         for (auto& [id, c] : clients) {
+            if (c.out.size() > kMaxUnsent) {
+                std::fprintf(stderr, "atnetd: client %llu reads nothing of %zu bytes of answers; dropped\n",
+                             static_cast<unsigned long long>(id), c.out.size());
+                gone.push_back(id);
+                continue;
+            }
             while (!c.out.empty()) {
                 const auto sent = send(c.socket, c.out.data(), static_cast<int>(c.out.size()), 0);
                 if (sent > 0) {

@@ -114,6 +114,19 @@ public:
         return m;
     }
 
+    // Reads until the peer closes (true) or nothing comes for 5 s (false).
+    bool DrainUntilClosed()
+    {
+        char buf[65536];
+        while (true) {
+            const ssize_t n = recv(fd_, buf, sizeof buf, 0);
+            if (n == 0)
+                return true;
+            if (n < 0)
+                return false;
+        }
+    }
+
 private:
     int fd_ = -1;
     bool connected_ = false;
@@ -207,6 +220,23 @@ TEST_F(ServiceTest, SurvivesGarbageAndClientsThatVanishMidRequest)
                {"zone", "Engineering"}});
     auto m = good.Receive();
     EXPECT_EQ(m.head["result"], 0) << "the printer was freed when its last client vanished";
+    EXPECT_TRUE(s.Alive());
+}
+
+TEST_F(ServiceTest, DropsAClientThatAsksButNeverReads)
+{
+    Service s(dir_);
+    ASSERT_GT(s.Port(), 0);
+    Client greedy(s.Port());
+    // About 80 MB of volume buffers asked for, none taken while asking.
+    std::string requests;
+    for (int i = 1; i <= 30000; ++i)
+        requests += atwire::Encode({{{"op", "afp.vol"}, {"id", i}, {"path", "\\\\Engineering Server\\Archive"}}, {}});
+    greedy.SendRaw(requests);
+    EXPECT_TRUE(greedy.DrainUntilClosed()) << "the service let unsent answers grow without bound";
+    Client good(s.Port());
+    good.Send({{"op", "at.netinfo"}, {"id", 1}});
+    EXPECT_EQ(good.Receive().head["result"], 0);
     EXPECT_TRUE(s.Alive());
 }
 
