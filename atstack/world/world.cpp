@@ -399,7 +399,10 @@ int32_t BuildFlDrParams(const World& world, std::string_view path, ATKIFSBuffer&
     PutDate(b, 481, node.created);
     PutDate(b, 485, node.modified);
     PutDate(b, 489, node.backup);
-    if (!node.folder) {
+    if (!node.folder && (!node.fileType.empty() || !node.creator.empty())) {
+        // Codes are four bytes, space-padded ("XLS "): readers take type and
+        // creator as one string, so a short code must not end it early.
+        std::memset(b.data() + 493, ' ', 8);
         std::memcpy(b.data() + 493, node.fileType.data(), std::min<std::size_t>(4, node.fileType.size()));
         std::memcpy(b.data() + 497, node.creator.data(), std::min<std::size_t>(4, node.creator.size()));
     }

@@ -231,6 +231,20 @@ TEST(AFP, FileBufferByteByByte)
     EXPECT_EQ(b[473], 0);
 }
 
+TEST(AFP, ShortFinderCodesArePaddedNotCut)
+{
+    World w = Load(R"({"workstation": {"network": 1, "node": 3}, "servers": [{"name": "S", "volumes": [{"name": "V",
+        "root": {"children": [{"name": "sheet", "type": "XLS", "creator": "XCEL"},
+                              {"name": "nocode"}, {"name": "creatoronly", "creator": "ttxt"}]}}]}]})");
+    ATKIFSBuffer b;
+    ASSERT_EQ(BuildFlDrParams(w, "\\\\S\\V\\sheet", b), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 493)), "XLS XCEL");
+    ASSERT_EQ(BuildFlDrParams(w, "\\\\S\\V\\creatoronly", b), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 493)), "    ttxt");
+    ASSERT_EQ(BuildFlDrParams(w, "\\\\S\\V\\nocode", b), 0);
+    EXPECT_EQ(b[493], 0) << "no Finder codes: an empty string";
+}
+
 TEST(AFP, FolderBufferByteByByte)
 {
     World w = Load();
