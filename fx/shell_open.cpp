@@ -94,9 +94,8 @@ LRESULT CFrameWnd::OnDDEExecute(WPARAM client, LPARAM lParam)
         if (CWinApp* app = AfxGetApp())
             done = app->OnDDECommand(copy.c_str());
     }
-    DDEACK ack{};
-    ack.fAck = done ? 1 : 0;
-    WORD status = *reinterpret_cast<WORD*>(&ack);
+    // The DDEACK word: bit 15 is fAck.
+    const WORD status = done ? 0x8000 : 0;
     LPARAM reply = ReuseDDElParam(lParam, WM_DDE_EXECUTE, WM_DDE_ACK, status, data);
     if (!::PostMessageA(reinterpret_cast<HWND>(client), WM_DDE_ACK, reinterpret_cast<WPARAM>(m_hWnd), reply)) {
         FreeDDElParam(WM_DDE_ACK, reply);

@@ -18,3 +18,10 @@
 // Handled by the main frame, enabled only while the gate is open.
 #define ID_GATED          40107
 #define ID_INDICATOR_GATE 40108
+// Like ID_GATED, but reached only by its key (no menu item).
+#define ID_GATED_KEY_ONLY 40109
+
+#define IDD_TEST_FORM     300
+#define IDC_TEST_NAME     1001
+#define IDC_TEST_COUNT    1002
+#define IDC_TEST_FLAG     1003

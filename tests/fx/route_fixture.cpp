@@ -29,7 +29,9 @@ BEGIN_MESSAGE_MAP(CRouteMainFrame, CMDIFrameWnd)
     ON_WM_CREATE()
     ON_COMMAND_RANGE(ID_ROUTE_VIEW, ID_ROUTE_MAIN, OnRouteCommand)
     ON_COMMAND(ID_GATED, OnGated)
+    ON_COMMAND(ID_GATED_KEY_ONLY, OnGatedKeyOnly)
     ON_UPDATE_COMMAND_UI(ID_GATED, OnUpdateGated)
+    ON_UPDATE_COMMAND_UI(ID_GATED_KEY_ONLY, OnUpdateGated)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_GATE, OnUpdateGated)
 END_MESSAGE_MAP()
 
@@ -49,6 +51,7 @@ int CRouteMainFrame::OnCreate(LPCREATESTRUCTA cs)
 
 void CRouteMainFrame::OnRouteCommand(UINT id) { Record("main", id); }
 void CRouteMainFrame::OnGated() { Record("main", ID_GATED); }
+void CRouteMainFrame::OnGatedKeyOnly() { Record("main", ID_GATED_KEY_ONLY); }
 void CRouteMainFrame::OnUpdateGated(CCmdUI* ui) { ui->Enable(s_gateOpen); }
 
 IMPLEMENT_DYNCREATE(CRouteChildFrame, CMDIChildWnd)

@@ -31,6 +31,7 @@ public:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnRouteCommand(UINT id);
     void OnGated();
+    void OnGatedKeyOnly();
     void OnUpdateGated(CCmdUI* ui);
 };
 

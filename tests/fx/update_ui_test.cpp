@@ -60,11 +60,12 @@ TEST_F(UpdateUI, CommandsWithoutHandlerAreDisabledAndThoseWithOneEnabled)
 
 TEST_F(UpdateUI, AcceleratorOfADisabledCommandDoesNothing)
 {
-    // Ctrl+G through the frame's accelerator table, as the message loop
-    // would translate it.
-    auto pressCtrlG = [&] {
+    // Ctrl+K through the frame's accelerator table, as the message loop
+    // would translate it. Its command has no menu item, so only the
+    // framework's gate can stop it.
+    auto pressCtrlK = [&] {
         RouteLog().clear();
-        MSG msg{frame->m_hWnd, WM_KEYDOWN, 'G', 0, 0, {0, 0}};
+        MSG msg{frame->m_hWnd, WM_KEYDOWN, 'K', 0, 0, {0, 0}};
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         keys[VK_CONTROL] = 0x80;
@@ -74,12 +75,12 @@ TEST_F(UpdateUI, AcceleratorOfADisabledCommandDoesNothing)
         SetKeyboardState(keys);
         return taken;
     };
-    EXPECT_TRUE(pressCtrlG());
+    EXPECT_TRUE(pressCtrlK());
     EXPECT_TRUE(RouteLog().empty());
 
     CRouteMainFrame::s_gateOpen = true;
-    EXPECT_TRUE(pressCtrlG());
-    EXPECT_EQ(RouteLog(), std::vector<std::string>{"main 40107"});
+    EXPECT_TRUE(pressCtrlK());
+    EXPECT_EQ(RouteLog(), std::vector<std::string>{"main 40109"});
 }
 
 TEST_F(UpdateUI, ToolbarButtonsFollowTheResourceAndTipsComeAfterTheNewline)
