@@ -191,4 +191,71 @@ TEST_F(HelpLookup, WithoutRegistryHelpTopicsPassesTheDefaultHelpPath)
     EXPECT_NE(Lower(lines[0]).find(Lower(defaultHelp)), std::string::npos) << lines[0];
 }
 
+// Stands in for a running help window: the system's WinHelp hands its
+// request (command, data, file) to the window of class "MS_WINHELP".
+class HelpWindow {
+public:
+    struct Request {
+        UINT command;
+        LONG data;
+        std::string file;
+    };
+    HelpWindow()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "MS_WINHELP";
+        RegisterClassA(&wc);
+        hwnd_ = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+        s_requests.clear();
+    }
+    ~HelpWindow() { DestroyWindow(hwnd_); }
+    static std::vector<Request> s_requests;
+
+private:
+    HWND hwnd_;
+    // The request block: size, command, data, reserved, file offset.
+#pragma pack(push, 1)
+    struct Block {
+        WORD size;
+        WORD command;
+        LONG data;
+        LONG reserved;
+        WORD ofsFilename;
+        WORD ofsData;
+    };
+#pragma pack(pop)
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        if (m == WM_COPYDATA) {
+            const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
+            const auto* block = static_cast<const Block*>(cds->lpData);
+            std::string file = block->ofsFilename ? reinterpret_cast<const char*>(block) + block->ofsFilename : "";
+            s_requests.push_back({block->command, block->data, file});
+            return TRUE;
+        }
+        return DefWindowProcA(h, m, w, l);
+    }
+};
+std::vector<HelpWindow::Request> HelpWindow::s_requests;
+
+TEST_F(HelpLookup, HelpMenuCommandsCallHelpWithTheirContexts)
+{
+    SetInstallPath("C:\\Quarnet");
+    LookUpAgain();
+    HelpWindow help;
+    frame->SendMessage(WM_COMMAND, ID_HELP_UTILITIES, 0);
+    frame->SendMessage(WM_COMMAND, ID_HELP_TROUBLESHOOTING, 0);
+    frame->SendMessage(WM_COMMAND, ID_HELP_USING, 0);
+    const auto& got = HelpWindow::s_requests;
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].command, static_cast<UINT>(HELP_CONTEXT));
+    EXPECT_EQ(got[0].data, 1050);
+    EXPECT_EQ(got[0].file, "C:\\Quarnet\\Quarnet.hlp");
+    EXPECT_EQ(got[1].command, static_cast<UINT>(HELP_CONTEXT));
+    EXPECT_EQ(got[1].data, 1040);
+    EXPECT_EQ(got[2].command, static_cast<UINT>(HELP_HELPONHELP));
+}
+
 }  // namespace
