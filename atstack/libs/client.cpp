@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "endpoint_sockaddr.h"
 #include "world.h"
 
 namespace atclient {
@@ -27,21 +28,6 @@ std::string ProgramName()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const char* slash = std::strrchr(path, '\\');
     return slash ? slash + 1 : path;
-}
-
-bool ParseAddress(const std::string& text, sockaddr_in& addr)
-{
-    const auto colon = text.rfind(':');
-    if (colon == std::string::npos)
-        return false;
-    const std::string host = text.substr(0, colon);
-    const int port = std::atoi(text.c_str() + colon + 1);
-    if (port <= 0 || port > 65535)
-        return false;
-    std::memset(&addr, 0, sizeof addr);
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<u_short>(port));
-    return inet_pton(AF_INET, host.c_str(), &addr.sin_addr) == 1;
 }
 
 }  // namespace
@@ -108,7 +94,7 @@ bool Client::EnsureConnectedLocked()
         wsaStarted_ = true;
     }
     sockaddr_in addr{};
-    if (!ParseAddress(address, addr))
+    if (!atwire::ToSockaddr(address, addr, false))
         return false;
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)

@@ -74,17 +74,8 @@ json TupleJson(const _NBPTuple& t)
             {"socket", t.socket}};
 }
 
-std::string Name(const json& head, const char* key)
-{
-    bool ok = true;
-    return atwire::GetName(head, key, ok);
-}
-
-int64_t Int(const json& head, const char* key, int64_t fallback = 0)
-{
-    bool ok = true;
-    return atwire::GetInt(head, key, fallback, ok);
-}
+using atwire::IntOr;
+using atwire::NameOr;
 
 // Sends a request whose answer completes `header` (result written last).
 // `progress`, when given, writes what an interim word on the waiting request
@@ -130,11 +121,11 @@ int32_t Fail(ATParamBlockHeader& header, int32_t result)
 int32_t NetInfo(ATNetInfoBlock& b)
 {
     return Issue(b.header, nullptr, {{"op", "at.netinfo"}}, {}, [p = &b](int32_t& result, const json& a, const std::string&) {
-        const std::string zone = Name(a, "zone");
-        p->network = static_cast<uint16_t>(Int(a, "network"));
-        p->node = static_cast<uint8_t>(Int(a, "node"));
-        p->rangeFirst = static_cast<uint16_t>(Int(a, "rangeFirst"));
-        p->rangeLast = static_cast<uint16_t>(Int(a, "rangeLast"));
+        const std::string zone = NameOr(a, "zone");
+        p->network = static_cast<uint16_t>(IntOr(a, "network"));
+        p->node = static_cast<uint8_t>(IntOr(a, "node"));
+        p->rangeFirst = static_cast<uint16_t>(IntOr(a, "rangeFirst"));
+        p->rangeLast = static_cast<uint16_t>(IntOr(a, "rangeLast"));
         std::memset(p->zone, 0, sizeof p->zone);
         std::memcpy(p->zone, zone.data(), std::min<std::size_t>(zone.size(), kNBPMaxNameLength));
         auto it = a.find("adapter");
@@ -174,16 +165,16 @@ int32_t Pap(PAPParamBlock& pb)
         r["op"] = "pap.open";
         r["reqid"] = pb.requestId;
         r["quantum"] = pb.flowQuantum;
-        fill = [b](int32_t&, const json& a, const std::string&) { b->connRef = static_cast<int32_t>(Int(a, "connRef")); };
+        fill = [b](int32_t&, const json& a, const std::string&) { b->connRef = static_cast<int32_t>(IntOr(a, "connRef")); };
         // Queued behind another connection: the printer's busy status.
-        progress = [b](const json& a) { b->SetStatusString(Name(a, "status").c_str()); };
+        progress = [b](const json& a) { b->SetStatusString(NameOr(a, "status").c_str()); };
         break;
     case kPAPStatus:
         pb.requestId = atclient::NextRequestId();
         r = TupleJson(pb.printer);
         r["op"] = "pap.status";
         r["reqid"] = pb.requestId;
-        fill = [b](int32_t&, const json& a, const std::string&) { b->SetStatusString(Name(a, "status").c_str()); };
+        fill = [b](int32_t&, const json& a, const std::string&) { b->SetStatusString(NameOr(a, "status").c_str()); };
         break;
     case kPAPClose:
         r = {{"op", "pap.close"}, {"connRef", pb.connRef}};

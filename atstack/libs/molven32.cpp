@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -37,17 +38,8 @@ atclient::Client& TheClient()
     return *client;
 }
 
-std::string Name(const json& head, const char* key)
-{
-    bool ok = true;
-    return atwire::GetName(head, key, ok);
-}
-
-int64_t Int(const json& head, const char* key, int64_t fallback = 0)
-{
-    bool ok = true;
-    return atwire::GetInt(head, key, fallback, ok);
-}
+using atwire::IntOr;
+using atwire::NameOr;
 
 std::string Text(const char* s, std::size_t max = 255)
 {
@@ -119,6 +111,44 @@ void RemoveEnum(ATEnumHandle h)
     Enums().erase(h);
 }
 
+// Sends the request of a new enumeration; `take` stores the answer's items
+// (on the receiver thread), then the status is published with release
+// ordering. 0 and a handle, or the negative result and handle 0.
+int32_t StartEnum(ATEnumHandle* handle, const json& request,
+                  std::function<void(Enum&, const json& answer)> take)
+{
+    if (!handle)
+        return atw::kErrFailed;
+    *handle = 0;
+    auto en = std::make_shared<Enum>();
+    const int32_t rc = TheClient().Send(request, {}, [en, take](int32_t result, const json& a, const std::string&) {
+        take(*en, a);
+        en->status.store(result, std::memory_order_release);
+    });
+    if (rc != 0)
+        return rc;
+    *handle = AddEnum(en);
+    return 0;
+}
+
+int32_t EnumStatus(ATEnumHandle h)
+{
+    auto e = FindEnum(h);
+    return e ? e->status.load(std::memory_order_acquire) : atw::kErrFailed;
+}
+
+// The enumeration when its answer arrived with status 0, else null.
+std::shared_ptr<Enum> DoneEnum(ATEnumHandle h)
+{
+    auto e = FindEnum(h);
+    return e && e->status.load(std::memory_order_acquire) == 0 ? e : nullptr;
+}
+
+uint16_t CountOf(std::size_t n)
+{
+    return static_cast<uint16_t>(std::min<std::size_t>(n, 0xFFFF));
+}
+
 int32_t CloseEnum(ATEnumHandle h, const char* call)
 {
     if (!FindEnum(h))
@@ -142,9 +172,9 @@ void FillTuple(_NBPTuple& t, const atw::Entity& e)
 atw::Entity EntityOf(const json& a)
 {
     atw::Entity e;
-    e.name = {Name(a, "object"), Name(a, "type"), Name(a, "zone")};
-    e.address = {static_cast<uint16_t>(Int(a, "network")), static_cast<uint8_t>(Int(a, "node")),
-                 static_cast<uint8_t>(Int(a, "socket"))};
+    e.name = {NameOr(a, "object"), NameOr(a, "type"), NameOr(a, "zone")};
+    e.address = {static_cast<uint16_t>(IntOr(a, "network")), static_cast<uint8_t>(IntOr(a, "node")),
+                 static_cast<uint8_t>(IntOr(a, "socket"))};
     return e;
 }
 
@@ -238,13 +268,11 @@ int32_t ATSTACK_CALL NBPSetEntityName(void* entity, const char* object, const ch
 int32_t ATSTACK_CALL NBPOpenEnum(ATEnumHandle* handle, int32_t retryInterval, int32_t retryCount, int32_t maxAnswers,
                                  const void* entity)
 {
-    if (!handle)
-        return atw::kErrFailed;
-    *handle = 0;
+    if (handle)
+        *handle = 0;
     if (!entity || maxAnswers <= 0)
         return atw::kErrFailed;
     const auto* e = static_cast<const NBPEntityName*>(entity);
-    auto en = std::make_shared<Enum>();
     const json request = {{"op", "nbp.lookup"},
                           {"object", atw::BytesToText(NBPSlotText(e->object))},
                           {"type", atw::BytesToText(NBPSlotText(e->type))},
@@ -252,38 +280,30 @@ int32_t ATSTACK_CALL NBPOpenEnum(ATEnumHandle* handle, int32_t retryInterval, in
                           {"max", maxAnswers},
                           {"interval", retryInterval},
                           {"count", retryCount}};
-    const int32_t rc = TheClient().Send(request, {}, [en, maxAnswers](int32_t result, const json& a, const std::string&) {
+    return StartEnum(handle, request, [maxAnswers](Enum& en, const json& a) {
         auto it = a.find("answers");
         if (it != a.end() && it->is_array())
             for (const auto& x : *it)
-                if (x.is_object() && en->answers.size() < static_cast<std::size_t>(maxAnswers))
-                    en->answers.push_back(EntityOf(x));
-        en->status.store(result, std::memory_order_release);
+                if (x.is_object() && en.answers.size() < static_cast<std::size_t>(maxAnswers))
+                    en.answers.push_back(EntityOf(x));
     });
-    if (rc != 0)
-        return rc;
-    *handle = AddEnum(en);
-    return 0;
 }
 
 int32_t ATSTACK_CALL NBPEnumStatus(ATEnumHandle handle)
 {
-    auto e = FindEnum(handle);
-    return e ? e->status.load(std::memory_order_acquire) : atw::kErrFailed;
+    return EnumStatus(handle);
 }
 
 uint16_t ATSTACK_CALL NBPFoundCount(ATEnumHandle handle)
 {
-    auto e = FindEnum(handle);
-    if (!e || e->status.load(std::memory_order_acquire) != 0)
-        return 0;
-    return static_cast<uint16_t>(std::min<std::size_t>(e->answers.size(), 0xFFFF));
+    auto e = DoneEnum(handle);
+    return e ? CountOf(e->answers.size()) : 0;
 }
 
 int32_t ATSTACK_CALL NBPReadEnum(ATEnumHandle handle, uint16_t index, _NBPTuple* tuple)
 {
-    auto e = FindEnum(handle);
-    if (!e || !tuple || e->status.load(std::memory_order_acquire) != 0 || index >= e->answers.size())
+    auto e = DoneEnum(handle);
+    if (!e || !tuple || index >= e->answers.size())
         return atw::kErrFailed;
     FillTuple(*tuple, e->answers[index]);
     return 0;
@@ -296,44 +316,31 @@ int32_t ATSTACK_CALL NBPCloseEnum(ATEnumHandle handle)
 
 int32_t ATSTACK_CALL ZIPOpenEnum(ATEnumHandle* handle, int32_t localOnly)
 {
-    if (!handle)
-        return atw::kErrFailed;
-    *handle = 0;
-    auto en = std::make_shared<Enum>();
-    const int32_t rc = TheClient().Send({{"op", "zip.zones"}, {"local", localOnly != 0}}, {},
-        [en](int32_t result, const json& a, const std::string&) {
-            auto it = a.find("zones");
-            if (it != a.end() && it->is_array())
-                for (const auto& z : *it)
-                    if (z.is_string())
-                        if (auto bytes = atw::TextToBytes(z.get<std::string>()))
-                            en->zones.push_back(*bytes);
-            en->status.store(result, std::memory_order_release);
-        });
-    if (rc != 0)
-        return rc;
-    *handle = AddEnum(en);
-    return 0;
+    return StartEnum(handle, {{"op", "zip.zones"}, {"local", localOnly != 0}}, [](Enum& en, const json& a) {
+        auto it = a.find("zones");
+        if (it != a.end() && it->is_array())
+            for (const auto& z : *it)
+                if (z.is_string())
+                    if (auto bytes = atw::TextToBytes(z.get<std::string>()))
+                        en.zones.push_back(*bytes);
+    });
 }
 
 int32_t ATSTACK_CALL ZIPEnumStatus(ATEnumHandle handle)
 {
-    auto e = FindEnum(handle);
-    return e ? e->status.load(std::memory_order_acquire) : atw::kErrFailed;
+    return EnumStatus(handle);
 }
 
 uint16_t ATSTACK_CALL ZIPZoneCount(ATEnumHandle handle)
 {
-    auto e = FindEnum(handle);
-    if (!e || e->status.load(std::memory_order_acquire) != 0)
-        return 0;
-    return static_cast<uint16_t>(std::min<std::size_t>(e->zones.size(), 0xFFFF));
+    auto e = DoneEnum(handle);
+    return e ? CountOf(e->zones.size()) : 0;
 }
 
 int32_t ATSTACK_CALL ZIPReadEnum(ATEnumHandle handle, uint16_t index, char* zone)
 {
-    auto e = FindEnum(handle);
-    if (!e || !zone || e->status.load(std::memory_order_acquire) != 0 || index >= e->zones.size())
+    auto e = DoneEnum(handle);
+    if (!e || !zone || index >= e->zones.size())
         return atw::kErrFailed;
     CopyOut(zone, 33, e->zones[index]);
     return 0;
@@ -346,7 +353,7 @@ int32_t ATSTACK_CALL ZIPGetMyZone(char* zone)
     json a;
     const int32_t rc = TheClient().Call({{"op", "zip.myzone"}}, {}, &a);
     if (rc == 0)
-        CopyOut(zone, 33, Name(a, "zone"));
+        CopyOut(zone, 33, NameOr(a, "zone"));
     return rc;
 }
 
@@ -383,7 +390,7 @@ uint32_t ATSTACK_CALL AFPGetNameBitmap(const char* name)
     json a;
     if (TheClient().Call({{"op", "afp.bitmap"}, {"name", Text(name, 1024)}}, {}, &a) != 0)
         return 0;
-    return static_cast<uint32_t>(Int(a, "bits"));
+    return static_cast<uint32_t>(IntOr(a, "bits"));
 }
 
 int32_t ATSTACK_CALL AFPParseRemoteName(const char* name, char* object, char* type, char* zone, char* volume,
@@ -395,11 +402,11 @@ int32_t ATSTACK_CALL AFPParseRemoteName(const char* name, char* object, char* ty
     const int32_t rc = TheClient().Call({{"op", "afp.parse"}, {"name", Text(name, 1024)}}, {}, &a);
     if (rc != 0)
         return rc;
-    CopyOut(object, 36, Name(a, "object"));
-    CopyOut(type, 36, Name(a, "type"));
-    CopyOut(zone, 36, Name(a, "zone"));
-    CopyOut(volume, 36, Name(a, "volume"));
-    CopyOut(path, 36, Name(a, "path"));
+    CopyOut(object, 36, NameOr(a, "object"));
+    CopyOut(type, 36, NameOr(a, "type"));
+    CopyOut(zone, 36, NameOr(a, "zone"));
+    CopyOut(volume, 36, NameOr(a, "volume"));
+    CopyOut(path, 36, NameOr(a, "path"));
     return 0;
 }
 
@@ -411,7 +418,7 @@ int32_t ATSTACK_CALL AFPMapID(uint32_t mapRef, int32_t function, int32_t id, cha
     const int32_t rc =
         TheClient().Call({{"op", "afp.mapid"}, {"mapRef", mapRef}, {"function", function}, {"value", id}}, {}, &a);
     if (rc == 0)
-        CopyOut(name, 36, Name(a, "name"));
+        CopyOut(name, 36, NameOr(a, "name"));
     return rc;
 }
 
@@ -444,13 +451,13 @@ int32_t ATSTACK_CALL AFPGetServerInfo(const char* serverPath, AFPServerInfo* inf
     if (rc != 0)
         return rc;
     std::memset(info, 0, sizeof *info);
-    CopyOut(info->name, sizeof info->name, Name(a, "name"));
-    CopyOut(info->zone, sizeof info->zone, Name(a, "zone"));
-    CopyOut(info->machineType, sizeof info->machineType, Name(a, "machineType"));
-    CopyOut(info->logonName, sizeof info->logonName, Name(a, "logon"));
-    CopyOut(info->password, sizeof info->password, Name(a, "password"));
-    info->serverTime = static_cast<int32_t>(Int(a, "serverTime", kAFPNoDate));
-    info->connectedAt = static_cast<int32_t>(Int(a, "connectedAt", kAFPNoDate));
+    CopyOut(info->name, sizeof info->name, NameOr(a, "name"));
+    CopyOut(info->zone, sizeof info->zone, NameOr(a, "zone"));
+    CopyOut(info->machineType, sizeof info->machineType, NameOr(a, "machineType"));
+    CopyOut(info->logonName, sizeof info->logonName, NameOr(a, "logon"));
+    CopyOut(info->password, sizeof info->password, NameOr(a, "password"));
+    info->serverTime = static_cast<int32_t>(IntOr(a, "serverTime", kAFPNoDate));
+    info->connectedAt = static_cast<int32_t>(IntOr(a, "connectedAt", kAFPNoDate));
     bool ok = true;
     info->flags = (atwire::GetBool(a, "allowsChangePassword", false, ok) ? kAFPServerAllowsChangePassword : 0) |
                   (atwire::GetBool(a, "tcpip", false, ok) ? kAFPServerTCPIP : 0);
@@ -472,7 +479,7 @@ int32_t ATSTACK_CALL AFPGetServerInfo(const char* serverPath, AFPServerInfo* inf
         for (const auto& v : *vols) {
             if (info->volumeCount >= 16 || !v.is_object())
                 break;
-            CopyOut(info->volumes[info->volumeCount], 36, Name(v, "name"));
+            CopyOut(info->volumes[info->volumeCount], 36, NameOr(v, "name"));
             info->volumeHasPassword[info->volumeCount] = atwire::GetBool(v, "password", false, ok) ? 1 : 0;
             ++info->volumeCount;
         }
@@ -487,7 +494,7 @@ int32_t ATSTACK_CALL IsPostScriptPrinterType(const char* type)
     const std::string text = Text(type, 255);
     if (TheClient().Call({{"op", "paptypes.generation"}, {"type", text}}, {}, &a) != 0)
         return 0;
-    const int generation = static_cast<int>(Int(a, "generation", -1));
+    const int generation = static_cast<int>(IntOr(a, "generation", -1));
     bool answer;
     {
         std::lock_guard<std::mutex> g(g_typesLock);

@@ -1,5 +1,6 @@
 #include "wire.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "json_depth.h"
@@ -112,6 +113,44 @@ bool GetBool(const nlohmann::json& head, const char* key, bool fallback, bool& o
         return fallback;
     }
     return it->get<bool>();
+}
+
+int64_t IntOr(const nlohmann::json& head, const char* key, int64_t fallback)
+{
+    bool ok = true;
+    return GetInt(head, key, fallback, ok);
+}
+
+std::string NameOr(const nlohmann::json& head, const char* key)
+{
+    bool ok = true;
+    return GetName(head, key, ok);
+}
+
+bool ParseEndpoint(const std::string& text, Endpoint& out, bool allowAnyPort)
+{
+    // Five decimal numbers: four address bytes, then the port.
+    long parts[5] = {};
+    std::size_t at = 0;
+    for (int i = 0; i < 5; ++i) {
+        const char separator = i < 3 ? '.' : i == 3 ? ':' : '\0';
+        const std::size_t end = separator ? text.find(separator, at) : text.size();
+        if (end == std::string::npos || end == at || end - at > 5)
+            return false;
+        const std::string digits = text.substr(at, end - at);
+        if (digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        parts[i] = std::strtol(digits.c_str(), nullptr, 10);
+        if (parts[i] > (i < 4 ? 255 : 65535))
+            return false;
+        at = end + 1;
+    }
+    if (parts[4] == 0 && !allowAnyPort)
+        return false;
+    for (int i = 0; i < 4; ++i)
+        out.ip[i] = static_cast<uint8_t>(parts[i]);
+    out.port = static_cast<uint16_t>(parts[4]);
+    return true;
 }
 
 }  // namespace atwire

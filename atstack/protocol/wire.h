@@ -52,4 +52,16 @@ int64_t GetInt(const nlohmann::json& head, const char* key, int64_t fallback, bo
 std::string GetName(const nlohmann::json& head, const char* key, bool& ok);  // bytes of a latin1 text
 bool GetBool(const nlohmann::json& head, const char* key, bool fallback, bool& ok);
 
+// The same for answers, where a missing field simply gives the fallback.
+int64_t IntOr(const nlohmann::json& head, const char* key, int64_t fallback = 0);
+std::string NameOr(const nlohmann::json& head, const char* key);
+
+// "A.B.C.D:PORT" (IPv4, decimal, no spaces) taken apart; port 0 is accepted
+// only when `allowAnyPort`.
+struct Endpoint {
+    uint8_t ip[4] = {};
+    uint16_t port = 0;
+};
+bool ParseEndpoint(const std::string& text, Endpoint& out, bool allowAnyPort);
+
 }  // namespace atwire

@@ -494,9 +494,8 @@ void Engine::PapOpen(const Req& req)
     o.readyAt = now_ + p->openDelayMs;
     if (p->openRefused)
         o.failResult = atw::kErrRefused;
-    for (const auto& f : p->faults)
-        if (f.at == atw::PrinterFault::At::Open && f.nth == s.opens)
-            o.failResult = f.result;
+    if (const auto* f = p->FaultAt(atw::PrinterFault::At::Open, s.opens))
+        o.failResult = f->result;
     const bool fails = o.failResult != 0;
     s.queue.push_back(std::move(o));
     Pump(i);
@@ -559,23 +558,36 @@ void Engine::PapCancel(const Req& req)
         Pump(i);
 }
 
-void Engine::PapWrite(const Req& req, const std::string& data)
+Engine::Conn* Engine::OwnConnection(const Req& req)
 {
     bool ok = true;
     const int64_t ref = atwire::GetInt(req.in, "connRef", 0, ok);
-    const bool eof = atwire::GetBool(req.in, "eof", false, ok);
+    if (!ok || ref < INT32_MIN || ref > INT32_MAX)
+        return nullptr;
     auto it = conns_.find(static_cast<int32_t>(ref));
-    if (!ok || it == conns_.end() || it->second.client != req.client || data.size() > 4096) {
+    return it != conns_.end() && it->second.client == req.client ? &it->second : nullptr;
+}
+
+bool Engine::Faulted(const Req& req, const Conn& c, atw::PrinterFault::At at, int nth)
+{
+    const atw::PrinterFault* f = world_.printers[c.printer].FaultAt(at, nth);
+    if (f)
+        Reply(req, f->result, {{"fault", at == atw::PrinterFault::At::Write ? "write" : "read"}});
+    return f != nullptr;
+}
+
+void Engine::PapWrite(const Req& req, const std::string& data)
+{
+    bool ok = true;
+    const bool eof = atwire::GetBool(req.in, "eof", false, ok);
+    Conn* conn = OwnConnection(req);
+    if (!ok || !conn || data.size() > 4096) {
         Reply(req, atw::kErrFailed, {{"error", "no such connection or bad length"}});
         return;
     }
-    Conn& c = it->second;
-    ++c.writes;
-    for (const auto& f : world_.printers[c.printer].faults)
-        if (f.at == atw::PrinterFault::At::Write && f.nth == c.writes) {
-            Reply(req, f.result, {{"fault", "write"}});
-            return;
-        }
+    Conn& c = *conn;
+    if (Faulted(req, c, atw::PrinterFault::At::Write, ++c.writes))
+        return;
     c.job += data;
     c.jobActive = true;
     json out = json::object();
@@ -645,20 +657,15 @@ std::string Engine::Interpret(atw::Printer& p, const std::string& job)
 void Engine::PapRead(const Req& req)
 {
     bool ok = true;
-    const int64_t ref = atwire::GetInt(req.in, "connRef", 0, ok);
     const int64_t length = atwire::GetInt(req.in, "length", 0, ok);
-    auto it = conns_.find(static_cast<int32_t>(ref));
-    if (!ok || it == conns_.end() || it->second.client != req.client || length <= 0 || it->second.read) {
+    Conn* conn = OwnConnection(req);
+    if (!ok || !conn || length <= 0 || conn->read) {
         Reply(req, atw::kErrFailed, {{"error", "no such connection, bad length or a read already waits"}});
         return;
     }
-    Conn& c = it->second;
-    ++c.reads;
-    for (const auto& f : world_.printers[c.printer].faults)
-        if (f.at == atw::PrinterFault::At::Read && f.nth == c.reads) {
-            Reply(req, f.result, {{"fault", "read"}});
-            return;
-        }
+    Conn& c = *conn;
+    if (Faulted(req, c, atw::PrinterFault::At::Read, ++c.reads))
+        return;
     c.read = req;
     c.readMax = static_cast<std::size_t>(std::min<int64_t>(length, 4096));
     ServeRead(c);
@@ -701,14 +708,12 @@ void Engine::CloseConn(int32_t ref, bool notifyRead)
 
 void Engine::PapClose(const Req& req)
 {
-    bool ok = true;
-    const int64_t ref = atwire::GetInt(req.in, "connRef", 0, ok);
-    auto it = conns_.find(static_cast<int32_t>(ref));
-    if (!ok || it == conns_.end() || it->second.client != req.client) {
+    const Conn* conn = OwnConnection(req);
+    if (!conn) {
         Reply(req, atw::kErrFailed, {{"error", "no such connection"}});
         return;
     }
-    CloseConn(static_cast<int32_t>(ref), true);
+    CloseConn(conn->ref, true);
     Reply(req, 0);
 }
 

@@ -105,6 +105,12 @@ private:
     void PapRead(const Req& req);
     void PapClose(const Req& req);
     void PapCancel(const Req& req);
+    // The connection named by the request's connRef when it is the
+    // client's own; null otherwise.
+    Conn* OwnConnection(const Req& req);
+    // Answers the request with the printer's injected fault for this nth
+    // write or read, if there is one.
+    bool Faulted(const Req& req, const Conn& c, atw::PrinterFault::At at, int nth);
     void Pump(std::size_t printer);
     void ServeRead(Conn& conn);
     void EndJob(Conn& conn, bool eof, nlohmann::json& out);

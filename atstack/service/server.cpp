@@ -39,6 +39,8 @@ static void SetNonBlocking(Socket s) { fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | 
 #include <fstream>
 #include <map>
 
+#include "endpoint_sockaddr.h"
+
 namespace atsvc {
 
 namespace {
@@ -75,23 +77,6 @@ struct Client {
     std::string out;
 };
 
-bool ParseListen(const std::string& text, sockaddr_in& addr)
-{
-    const auto colon = text.rfind(':');
-    if (colon == std::string::npos)
-        return false;
-    const std::string host = text.substr(0, colon);
-    const std::string port = text.substr(colon + 1);
-    char* end = nullptr;
-    const long p = std::strtol(port.c_str(), &end, 10);
-    if (port.empty() || *end != '\0' || p < 0 || p > 65535)
-        return false;
-    std::memset(&addr, 0, sizeof addr);
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(p));
-    return inet_pton(AF_INET, host.c_str(), &addr.sin_addr) == 1;
-}
-
 }  // namespace
 
 void RequestStop()
@@ -114,7 +99,7 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
     std::signal(SIGINT, OnSignal);
 #endif
     sockaddr_in addr{};
-    if (!ParseListen(listen, addr)) {
+    if (!atwire::ToSockaddr(listen, addr, true)) {
         std::fprintf(stderr, "atnetd: --listen %s: expected ADDRESS:PORT such as 127.0.0.1:0\n", listen.c_str());
         return 2;
     }

@@ -119,6 +119,14 @@ bool NBPFieldMatches(std::string_view pattern, std::string_view name)
     return NameEquals(pattern, name);
 }
 
+const PrinterFault* Printer::FaultAt(PrinterFault::At at, int nth) const
+{
+    for (const auto& f : faults)
+        if (f.at == at && f.nth == nth)
+            return &f;
+    return nullptr;
+}
+
 std::string World::ResolveZone(std::string_view zone) const
 {
     if (zone.empty() || zone == "*")

@@ -82,6 +82,9 @@ struct Printer {
     std::vector<PrinterReply> replies;
     std::vector<PrinterFault> faults;
     std::string password = "0"; // server-loop password (exitserver)
+
+    // The fault injected at the nth open, write or read; null when none.
+    const PrinterFault* FaultAt(PrinterFault::At at, int nth) const;
 };
 
 // Finder attribute bits of AFP, as the FlDr buffer holds them.
