@@ -31,6 +31,16 @@ std::string SafeFileName(const std::string& s)
     return out.empty() ? std::string("printer") : out.substr(0, 40);
 }
 
+// Lists in one answer stop growing well inside a frame: a lookup in a huge
+// world answers what fits, as a real lookup fills the asker's buffer.
+constexpr std::size_t kAnswerBudget = atwire::kMaxHead - (64u << 10);
+
+bool RoomFor(std::size_t& used, const json& item)
+{
+    used += item.dump(-1, ' ', false, json::error_handler_t::replace).size() + 1;
+    return used <= kAnswerBudget;
+}
+
 bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -274,8 +284,13 @@ void Engine::Handle(ClientId client, const atwire::Message& m, int64_t nowMs)
                 return;
             }
             json list = json::array();
-            for (const auto& z : zones)
-                list.push_back(BytesToText(z));
+            std::size_t used = 0;
+            for (const auto& z : zones) {
+                json item = BytesToText(z);
+                if (!RoomFor(used, item))
+                    break;
+                list.push_back(std::move(item));
+            }
             Reply(r, 0, {{"zones", list}});
         });
         return;
@@ -299,8 +314,13 @@ void Engine::Handle(ClientId client, const atwire::Message& m, int64_t nowMs)
         After(world_.timing.nbpLookupMs, client, [this, r, pattern, max]() {
             const auto found = world_.Lookup(pattern, static_cast<std::size_t>(max));
             json answers = json::array();
-            for (const auto& e : found)
-                answers.push_back(EntityJson(e));
+            std::size_t used = 0;
+            for (const auto& e : found) {
+                json item = EntityJson(e);
+                if (!RoomFor(used, item))
+                    break;
+                answers.push_back(std::move(item));
+            }
             Reply(r, found.empty() ? atw::kErrNothingFound : 0, {{"answers", answers}});
         });
         return;

@@ -143,8 +143,17 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
     auto flush = [&]() {
         for (auto& o : engine.TakeOutgoing()) {
             auto it = clients.find(o.client);
-            if (it != clients.end())
-                it->second.out += atwire::Encode(o.message);
+            if (it == clients.end())
+                continue;
+            std::string bytes = atwire::Encode(o.message);
+            if (bytes.size() - 4 > atwire::kMaxFrame) {
+                // The library would take a frame this size for garbage and
+                // drop every request of the connection: fail this one only.
+                bool ok = true;
+                const int64_t id = atwire::GetInt(o.message.head, "id", 0, ok);
+                bytes = atwire::Encode({{{"id", id}, {"result", atw::kErrFailed}, {"error", "answer too large"}}, {}});
+            }
+            it->second.out += bytes;
         }
     };
 

@@ -282,6 +282,27 @@ TEST_F(EngineTest, LookupsAndZonesAnswerAfterTheirDelay)
     EXPECT_EQ(r[0].head["zones"], json::array({"Eng", "Sales"}));
 }
 
+TEST(EngineLimits, AHugeLookupAnswersWhatFitsInOneFrame)
+{
+    atw::World w;
+    w.workstation = {"Me", 5, 3, 5, 5, "Z", {}};
+    w.zones.push_back({"Z", true});
+    w.timing.nbpLookupMs = 0;
+    for (int i = 0; i < 20000; ++i)
+        w.entities.push_back({{"Workstation number " + std::to_string(i), "VestrelNode", "Z"}, {5, 10, 4}});
+    atsvc::Engine engine(w, atsvc::Options{}, 0);
+    engine.Connect(1, 0);
+    engine.Handle(1, {{{"op", "nbp.lookup"}, {"id", 1}, {"object", "="}, {"type", "="}, {"zone", "*"}, {"max", 65535}}, {}}, 0);
+    engine.Tick(0);
+    auto out = engine.TakeOutgoing();
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].message.head["result"], 0);
+    const std::size_t answers = out[0].message.head["answers"].size();
+    EXPECT_GT(answers, 1000u);
+    EXPECT_LT(answers, 20001u);
+    EXPECT_LE(atwire::Encode(out[0].message).size() - 4, atwire::kMaxFrame) << "the library could not take it";
+}
+
 TEST_F(EngineTest, ZoneChangeIsCheckedAndKept)
 {
     EXPECT_EQ(Send(1, {{"op", "at.setzone"}, {"zone", "Far"}})[0].head["result"], atw::kErrFailed);
