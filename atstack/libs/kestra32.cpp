@@ -52,6 +52,12 @@ std::shared_ptr<Target> Track(void* block, void* buffer)
     t->block = block;
     t->buffer = buffer;
     TheClient().Lock();
+    // A block holds one request: one dispatched again before its answer
+    // came abandons the earlier request, whose late answer then writes
+    // nowhere instead of over the new request's fields and result.
+    for (const auto& other : Targets())
+        if (other->block == block)
+            other->alive = false;
     Targets().insert(t);
     TheClient().Unlock();
     return t;

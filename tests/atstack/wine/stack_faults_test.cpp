@@ -143,6 +143,49 @@ TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
     EXPECT_EQ(s.TraceOf("mpp.free").at(0)["in"]["detached"], 1);
 }
 
+TEST(StackFaults, ABlockDispatchedAgainIgnoresItsEarlierRequest)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}, "printers": [{"name": "P"}]})"));
+    PAPParamBlock* open = nullptr;
+    PAPParamBlock* reused = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&open), 0), 0);
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&reused), 0), 0);
+    open->printer = NBPMakeTuple("P", "LaserWriter", "*");
+    open->BeginRequest(kPAPOpen);
+    ATALKDispatch(open);
+    ASSERT_EQ(WaitResult(*open), 0);
+
+    // A read that waits (no job yet), then the same block used for a status.
+    static char buffer[4096];
+    reused->connRef = open->connRef;
+    reused->SetDataBuffer(buffer);
+    reused->length = 4096;
+    reused->BeginRequest(kPAPRead);
+    ATALKDispatch(reused);
+    Sleep(50);
+    ASSERT_EQ(reused->Result(), kATResultPending);
+    reused->printer = open->printer;
+    reused->BeginRequest(kPAPStatus);
+    ATALKDispatch(reused);
+    ASSERT_EQ(WaitResult(*reused), 0);
+    ASSERT_EQ(reused->StatusString(), "status: waiting; source: AppleTalk");
+
+    // Closing ends the abandoned read (-1105); its answer must not land.
+    open->BeginRequest(kPAPClose);
+    ATALKDispatch(open);
+    ASSERT_EQ(WaitResult(*open), 0);
+    const DWORD start = GetTickCount();
+    while (s.TraceOf("pap.read").empty() && GetTickCount() - start < 5000)
+        Sleep(10);
+    ASSERT_EQ(s.TraceOf("pap.read").at(0)["result"], -1105);
+    Sleep(100);
+    EXPECT_EQ(reused->Result(), 0) << "the abandoned read's result overwrote the status request's";
+    EXPECT_EQ(reused->StatusString(), "status: waiting; source: AppleTalk");
+    MPPFree(open);
+    MPPFree(reused);
+}
+
 TEST(StackFaults, FollowingAMovingServiceLosesNoAnswer)
 {
     // Each call finds the address changed, drops its connection and opens a
