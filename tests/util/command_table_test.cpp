@@ -1,0 +1,76 @@
+// The command table as a whole: ids in resource.h are unique, every item of
+// the main menu has a handler on the route or is one of the commands whose
+// work comes later (and is then disabled), and every item has its prompt.
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "shell_fixture.h"
+#include "util/resource.h"
+
+namespace {
+
+// Commands of the main menu whose handlers come with later work.
+const std::set<UINT> kLaterCommands = {ID_FILE_DOWNLOAD, ID_PRINTER_CHOOSE, ID_PRINTER_STATUS,
+                                       ID_PRINTER_CHANGE_NAME, ID_NETWORK_INFORMATION,
+                                       ID_NETWORK_LOOKUP, ID_PRINTER_TYPE_ENTRY};
+
+std::vector<UINT> MenuCommands(HMENU menu)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            auto inner = MenuCommands(sub);
+            ids.insert(ids.end(), inner.begin(), inner.end());
+        } else if (UINT id = GetMenuItemID(menu, i); id != 0) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+TEST(CommandTable, CommandIdsInResourceHeaderAreUnique)
+{
+    std::ifstream header(VESTREL_UTIL_RESOURCE_H);
+    ASSERT_TRUE(header.good()) << VESTREL_UTIL_RESOURCE_H;
+    const std::regex define(R"(#define\s+(ID_\w+)\s+(\d+))");
+    std::map<long, std::string> seen;
+    int count = 0;
+    for (std::string line; std::getline(header, line);) {
+        std::smatch m;
+        if (!std::regex_search(line, m, define))
+            continue;
+        ++count;
+        long value = std::stol(m[2]);
+        auto [it, fresh] = seen.emplace(value, m[1]);
+        EXPECT_TRUE(fresh) << m[1] << " has the value of " << it->second;
+    }
+    EXPECT_GE(count, 15);
+}
+
+TEST_F(ShellTest, EveryMainMenuCommandIsHandledOrWaitsDisabled)
+{
+    for (UINT id : MenuCommands(frame->m_hMenuDefault)) {
+        CommandState state = QueryCommandState(frame, id);
+        if (kLaterCommands.count(id)) {
+            EXPECT_FALSE(state.enabled) << id;
+        } else {
+            EXPECT_TRUE(state.hasHandler) << id;
+            EXPECT_TRUE(state.enabled) << id;
+        }
+        if (id != ID_HELP_UTILITIES) {
+            EXPECT_FALSE(FxLoadString(id).empty()) << "no prompt for " << id;
+        }
+    }
+}
+
+TEST_F(ShellTest, EveryToolbarButtonHasAToolTip)
+{
+    for (int i = 0; i < frame->m_wndToolBar.GetCount(); ++i) {
+        if (UINT id = frame->m_wndToolBar.GetItemID(i)) {
+            EXPECT_NE(FxTipPart(FxLoadString(id)), "") << "no tool tip for " << id;
+        }
+    }
+}
+
+}  // namespace
