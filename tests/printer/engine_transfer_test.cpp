@@ -56,6 +56,29 @@ TEST_F(Transfer, LeadingControlDIsSentAsASpaceAndNoOtherByteChanges)
     EXPECT_EQ(printer_.Jobs()[2], third);
 }
 
+TEST_F(Transfer, OptionsThatAreOnlyRecordedChangeNoByte)
+{
+    const std::string bytes = "%!PS\r\n\x03\x11\x13\x14\x1A\x04 no showpage here\r\n";
+    Engine({AddFile("a.ps", bytes)});
+    ticket_->m_bAppendShowpage = true;
+    ticket_->m_bStripCtrlChars = true;
+    Run();
+    ASSERT_EQ(printer_.Jobs().size(), 1u);
+    EXPECT_EQ(printer_.Jobs()[0], bytes);
+}
+
+TEST_F(Transfer, AReadIsOutstandingWheneverAChunkIsWritten)
+{
+    printer_.replies = {"first reply", "second reply"};
+    Engine({AddFile("a.ps", Pattern(9000)), AddFile("b.ps", Pattern(5000))});
+    Run();
+    const auto writes = printer_.RequestsOf(kPAPWrite);
+    ASSERT_EQ(writes.size(), 5u);
+    for (const auto& w : writes)
+        EXPECT_TRUE(w.readOutstanding) << "write at " << w.at;
+    EXPECT_EQ(ReadBytes(ResponsePath()), "first replysecond reply");
+}
+
 TEST_F(Transfer, WaitForEOFOffFinishesWhenTheLastWriteCompletes)
 {
     printer_.replyDelayMs = 60'000;

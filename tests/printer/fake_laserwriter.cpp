@@ -77,6 +77,8 @@ int32_t FakeLaserWriter::Dispatch(void* block)
     r.length = b->length;
     r.eof = b->Eof();
     r.quantum = b->flowQuantum;
+    r.readOutstanding = std::any_of(pending_.begin(), pending_.end(),
+                                    [](const Pending& q) { return q.command == kPAPRead; });
 
     Pending p;
     p.block = b;

@@ -34,6 +34,7 @@ public:
         std::string printer;     // object name (open, status)
         std::string data;        // write: the bytes sent
         int32_t issuedId = 0;    // open, status: the identifier given
+        bool readOutstanding = false;  // a read was waiting when this was issued
     };
 
     // Behaviour.
