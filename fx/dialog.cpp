@@ -90,31 +90,9 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
         control.SubclassDlgItem(static_cast<UINT>(id), dx->m_pDlgWnd);
 }
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
-
-INT_PTR CALLBACK CDialog::FxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent)
 {
-    CWnd* wnd = FromHandlePermanent(hwnd);
-    if (wnd == nullptr) {
-        wnd = FxTakeWindowBeingCreated();
-        if (wnd == nullptr || !wnd->Attach(hwnd))
-            return FALSE;
-    }
-    CDialog* dlg = static_cast<CDialog*>(wnd);
-    if (message == WM_INITDIALOG)
-        return dlg->OnInitDialog();
-    dlg->m_defaultCalled = false;
-    LRESULT result = Dispatch(dlg, hwnd, message, wParam, lParam);
-    if (dlg->m_defaultCalled || FromHandlePermanent(hwnd) != dlg)
-        return FALSE;
-    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
-    return TRUE;
-}
-
-LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM)
-{
-    m_defaultCalled = true;
-    return 0;
+    m_bDialogManaged = true;
 }
 
 INT_PTR CDialog::DoModal()
@@ -157,7 +135,7 @@ BOOL CDialog::OnInitDialog()
     return TRUE;
 }
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate)
+BOOL CWnd::UpdateData(BOOL saveAndValidate)
 {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);

@@ -40,19 +40,11 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    virtual void DoDataExchange(CDataExchange*) {}
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
-
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialogMessage() override { return OnInitDialog(); }
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
     BOOL m_bModal = FALSE;
-
-    static INT_PTR CALLBACK FxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-private:
-    bool m_defaultCalled = false;  // the message went to DefWindowProc: the dialog manager handles it
 };

@@ -169,6 +169,25 @@ LRESULT CALLBACK CWnd::FxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return Dispatch(wnd, hwnd, message, wParam, lParam);
 }
 
+INT_PTR CALLBACK CWnd::FxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = FromHandlePermanent(hwnd);
+    if (wnd == nullptr) {
+        wnd = FxTakeWindowBeingCreated();
+        if (wnd == nullptr || !wnd->Attach(hwnd))
+            return FALSE;
+    }
+    if (message == WM_INITDIALOG)
+        return wnd->OnInitDialogMessage();
+    wnd->m_defaultCalled = false;
+    LRESULT result = Dispatch(wnd, hwnd, message, wParam, lParam);
+    // The object may be gone (WM_NCDESTROY): then the dialog manager ends it.
+    if (FromHandlePermanent(hwnd) != wnd || wnd->m_defaultCalled)
+        return FALSE;
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
 LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CurrentMessage saved = t_current;
@@ -212,6 +231,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (m_bDialogManaged) {
+        m_defaultCalled = true;
+        return 0;
+    }
     if (m_pfnSuper != nullptr)
         return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);

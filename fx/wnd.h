@@ -10,6 +10,7 @@
 #include "fx/cmd_target.h"
 
 class CFrameWnd;
+class CDataExchange;
 
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
@@ -50,6 +51,15 @@ public:
     // Called after the window is gone; frames and views delete themselves.
     virtual void PostNcDestroy() {}
 
+    // Windows run by the dialog manager (dialogs, form views) use this
+    // procedure; what no table entry takes goes back to the dialog manager.
+    static INT_PTR CALLBACK FxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_INITDIALOG of such a window; TRUE lets the system set the focus.
+    virtual BOOL OnInitDialogMessage() { return TRUE; }
+    // Data exchange between members and the window's controls.
+    virtual void DoDataExchange(CDataExchange*) {}
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
     CFrameWnd* GetParentFrame() const;
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
@@ -77,6 +87,7 @@ public:
 
 protected:
     WNDPROC m_pfnSuper = nullptr;  // the original procedure of a subclassed window
+    bool m_bDialogManaged = false;  // its procedure is FxDlgProc
 
     // Handlers most windows share.
     int OnCreate(LPCREATESTRUCTA cs);
@@ -92,7 +103,7 @@ protected:
     void OnDropFiles(HDROP drop);
 
 private:
-    friend class CDialog;
+    bool m_defaultCalled = false;  // the message went back to the dialog manager
     static LRESULT Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnNcDestroy();
 };

@@ -25,3 +25,9 @@
 #define IDC_TEST_NAME     1001
 #define IDC_TEST_COUNT    1002
 #define IDC_TEST_FLAG     1003
+
+#define IDD_TEST_FORM_VIEW 301
+#define IDC_FORM_NAME      1101
+#define IDC_FORM_ACCEPT    1102
+#define IDC_FORM_LIST      1103
+#define IDR_FORM_DOC       202

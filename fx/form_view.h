@@ -1,0 +1,24 @@
+// CFormView: a view whose window is a dialog template (its style must hold
+// WS_CHILD, as DS_CONTROL templates do) laid into its frame. Its controls' commands and notifications go through
+// the view's message table, so buttons, menu commands and accelerator keys
+// with the same id reach the same handler; data exchange runs through
+// DoDataExchange as in a dialog.
+#pragma once
+
+#include "fx/dialog.h"  // data exchange
+#include "fx/view.h"
+
+class CFormView : public CView {
+    DECLARE_DYNAMIC(CFormView)
+public:
+    explicit CFormView(UINT templateId);
+
+    BOOL Create(CFrameWnd* parent, UINT id, CCreateContext* context) override;
+    void OnInitialUpdate() override;
+    void OnDraw(CDC*) override {}
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnInitDialogMessage() override { return FALSE; }
+
+protected:
+    UINT m_nIDTemplate;
+};
