@@ -31,3 +31,6 @@
 #define IDC_FORM_ACCEPT    1102
 #define IDC_FORM_LIST      1103
 #define IDR_FORM_DOC       202
+
+#define IDD_TEST_PAGE      302
+#define IDC_PAGE_VALUE     1201
