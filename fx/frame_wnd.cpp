@@ -233,6 +233,10 @@ void CFrameWnd::OnClose()
 
 void CFrameWnd::OnDestroy()
 {
+    // The window destroys the menu it shows: make that its own menu, not a
+    // document type's shared one (which its template destroys).
+    if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault && !(GetStyle() & WS_CHILD))
+        ::SetMenu(m_hWnd, m_hMenuDefault);
     for (CControlBar* bar : m_controlBars)
         bar->Detach();
     m_controlBars.clear();
