@@ -170,7 +170,7 @@ bool FakeLaserWriter::TryComplete(Pending& p)
         const std::size_t n = std::min<std::size_t>(reply.bytes.size(), static_cast<std::size_t>(b->length));
         std::memcpy(b->DataBuffer(), reply.bytes.data(), n);
         reply.bytes.erase(0, n);
-        b->length = static_cast<int32_t>(n);
+        b->length = readLengthLie >= 0 ? readLengthLie : static_cast<int32_t>(n);
         b->SetEof(reply.bytes.empty());
         if (reply.bytes.empty())
             replyQueue_.pop_front();

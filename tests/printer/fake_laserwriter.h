@@ -53,6 +53,7 @@ public:
     int failReadNumber = 0;       // the nth read fails with -1096
     bool allocFails = false;
     bool ignoreCancels = false;   // a cancel that never completes
+    int32_t readLengthLie = -1;   // >= 0: every read reports this length, whatever it carried
 
     // Advances the virtual clock, completing what falls due.
     void Advance(int64_t ms);
