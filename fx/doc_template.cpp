@@ -8,9 +8,12 @@
 #include "fx/frame_wnd.h"
 #include "fx/fx_ids.h"
 #include "fx/message_box.h"
+#include "fx/view.h"
+#include "fx/win_app.h"
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
+IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 
 CDocTemplate::CDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
                            const CRuntimeClass* viewClass)
@@ -173,5 +176,89 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisibl
         doc->SetPathName(path);
     }
     frame->InitialUpdateFrame(doc, makeVisible);
+    return doc;
+}
+
+CSingleDocTemplate::CSingleDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                                       const CRuntimeClass* viewClass)
+    : CDocTemplate(id, docClass, frameClass, viewClass)
+{
+}
+
+CSingleDocTemplate::~CSingleDocTemplate()
+{
+    for (CDocument* doc : std::vector<CDocument*>(m_docList))
+        doc->m_pDocTemplate = nullptr;
+}
+
+void CSingleDocTemplate::AddDocument(CDocument* doc)
+{
+    CDocTemplate::AddDocument(doc);
+    m_docList.assign(1, doc);
+}
+
+void CSingleDocTemplate::RemoveDocument(CDocument* doc)
+{
+    CDocTemplate::RemoveDocument(doc);
+    std::erase(m_docList, doc);
+}
+
+void CSingleDocTemplate::SetDefaultTitle(CDocument* doc)
+{
+    CString name;
+    if (!GetDocString(name, docName))
+        name = FxLoadString(AFX_IDS_UNTITLED);
+    doc->SetTitle(name.c_str());
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisible)
+{
+    CDocument* doc = m_docList.empty() ? nullptr : m_docList.front();
+    CFrameWnd* frame = nullptr;
+    bool created = false;
+    if (doc != nullptr) {
+        if (!doc->SaveModified())
+            return nullptr;
+        if (!doc->GetViews().empty())
+            frame = doc->GetViews().front()->GetParentFrame();
+    } else {
+        doc = CreateNewDocument();
+        if (doc == nullptr) {
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC);
+            return nullptr;
+        }
+        BOOL autoDelete = doc->m_bAutoDelete;
+        doc->m_bAutoDelete = FALSE;
+        frame = CreateNewFrame(doc);
+        doc->m_bAutoDelete = autoDelete;
+        if (frame == nullptr) {
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC);
+            delete doc;
+            return nullptr;
+        }
+        created = true;
+    }
+    // A failed open leaves a reused document as it was read last; a new
+    // window for it goes again.
+    if (path == nullptr) {
+        SetDefaultTitle(doc);
+        if (!doc->OnNewDocument()) {
+            if (created)
+                frame->DestroyWindow();
+            return nullptr;
+        }
+    } else {
+        if (!doc->OnOpenDocument(path)) {
+            if (created)
+                frame->DestroyWindow();
+            return nullptr;
+        }
+        doc->SetPathName(path);
+    }
+    CWinApp* app = AfxGetApp();
+    if (created && app != nullptr && app->m_pMainWnd == nullptr)
+        app->m_pMainWnd = frame;
+    if (frame != nullptr)
+        frame->InitialUpdateFrame(doc, makeVisible);
     return doc;
 }

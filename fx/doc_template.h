@@ -68,3 +68,23 @@ private:
     std::vector<CDocument*> m_docList;
     UINT m_nUntitledCount = 0;
 };
+
+// One document at a time (single-document programs): opening another file
+// or a new document reuses the document and its frame, after asking to save
+// a modified one. The first frame becomes the program's main window.
+class CSingleDocTemplate : public CDocTemplate {
+    DECLARE_DYNAMIC(CSingleDocTemplate)
+public:
+    CSingleDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                       const CRuntimeClass* viewClass);
+    ~CSingleDocTemplate() override;
+
+    const std::vector<CDocument*>& GetDocuments() const override { return m_docList; }
+    void AddDocument(CDocument* doc) override;
+    void RemoveDocument(CDocument* doc) override;
+    CDocument* OpenDocumentFile(const char* path, BOOL makeVisible = TRUE) override;
+    void SetDefaultTitle(CDocument* doc) override;
+
+private:
+    std::vector<CDocument*> m_docList;  // none or one
+};

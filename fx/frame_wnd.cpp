@@ -417,10 +417,8 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle)
 void CFrameWnd::UpdateFrameTitleForDocument(const char* docName)
 {
     CString title = m_strTitle;
-    if (docName != nullptr && *docName) {
-        title += " - ";
-        title += docName;
-    }
+    if (docName != nullptr && *docName)
+        title = (GetStyle() & FWS_PREFIXTITLE) ? CString(docName) + " - " + m_strTitle : m_strTitle + " - " + docName;
     if (GetWindowText() != title)
         SetWindowText(title.c_str());
 }

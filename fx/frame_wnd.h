@@ -16,6 +16,8 @@ class CDocTemplate;
 
 // Frame style bit: the title shows the active document's name.
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+// ... with the document's name first ("Doc - Program").
+constexpr DWORD FWS_PREFIXTITLE = 0x00004000;
 
 // What a frame needs to make its view when a template creates it.
 struct CCreateContext {
