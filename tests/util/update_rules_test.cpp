@@ -138,6 +138,23 @@ TEST_F(UpdateRules, SizeLimitedFrameKeepsItsRecordedSizeAsMaximum)
     EXPECT_EQ(after.ptMaxTrackSize.y, 200);
 }
 
+TEST_F(UpdateRules, ADocumentWindowBringsItsTypesMenuAndClosingItBringsBackTheMainMenu)
+{
+    auto* automation = static_cast<CMultiDocTemplate*>(app->GetDocTemplates().front());
+    ASSERT_EQ(GetMenu(frame->m_hWnd), frame->m_hMenuDefault);
+    CDocument* doc = automation->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    PumpWaitingMessages();
+    EXPECT_EQ(GetMenu(frame->m_hWnd), automation->m_hMenuShared);
+    // The one accelerator table (112) serves every window.
+    EXPECT_EQ(automation->m_hAccelTable, nullptr);
+    EXPECT_EQ(frame->GetDefaultAccelerator(), frame->m_hAccelTable);
+    doc->OnCloseDocument();
+    PumpWaitingMessages();
+    app->OnIdle(0);
+    EXPECT_EQ(GetMenu(frame->m_hWnd), frame->m_hMenuDefault);
+}
+
 TEST_F(UpdateRules, AutomationDocumentHoldsTheApplicationLock)
 {
     LONG before = AfxOleGetLockCount();
