@@ -116,6 +116,20 @@ public:
         return out;
     }
 
+    // The same once there are at least `count` lines, or at the time limit:
+    // notes (MPPAlloc, MPPFree) and late answers reach the trace a moment
+    // after the call that caused them returned.
+    std::vector<nlohmann::json> AwaitTraceOf(const std::string& op, std::size_t count, DWORD limitMs = 5000) const
+    {
+        const DWORD start = GetTickCount();
+        auto lines = TraceOf(op);
+        while (lines.size() < count && GetTickCount() - start < limitMs) {
+            Sleep(10);
+            lines = TraceOf(op);
+        }
+        return lines;
+    }
+
     std::vector<std::string> SpoolFiles() const
     {
         std::vector<std::string> names;

@@ -152,7 +152,7 @@ TEST_F(StackCalls, PapJobReachesTheSpoolAndTheTraceExactly)
     EXPECT_EQ(pap[7]["result"], 0);
     EXPECT_EQ(service_.TraceOf("mpp.alloc").size(), 1u);
     EXPECT_EQ(service_.TraceOf("mpp.alloc")[0]["in"]["size"], JobBlock::kSize);
-    EXPECT_EQ(service_.TraceOf("mpp.free").size(), 1u);
+    EXPECT_EQ(service_.AwaitTraceOf("mpp.free", 1).size(), 1u);
 }
 
 TEST_F(StackCalls, SecondOpenWaitsBusyUntilCancelled)
@@ -273,6 +273,52 @@ TEST_F(StackCalls, NBPLookups)
     EXPECT_EQ(count, 3);
     EXPECT_EQ(lookup("=", "AFPServer", "AppleShare IP Hosts", 10, count), 0);
     EXPECT_EQ(count, 1);
+}
+
+TEST_F(StackCalls, ThirtyTwoCharacterNamesAndWildcardLookups)
+{
+    service_.Kill();
+    const std::string longest = "Printer_with_32_characters_name!";  // exactly 32
+    ASSERT_EQ(longest.size(), 32u);
+    ASSERT_TRUE(service_.Start(R"({"workstation": {"network": 7, "node": 9, "zone": "Zone 1"},
+        "zones": [{"name": "Zone 1", "local": true}], "timing": {"nbpLookupMs": 0},
+        "printers": [{"name": ")" + longest + R"("}, {"name": "Office Printer 2"}]})"));
+
+    // Found whole, and opened by the tuple the lookup gave.
+    NBPEntityName e{};
+    NBPSetEntityName(&e, longest.c_str(), "LaserWriter", "*");
+    ATEnumHandle h = 0;
+    ASSERT_EQ(NBPOpenEnum(&h, 2, 2, 1, &e), 0);
+    while (NBPEnumStatus(h) == 1)
+        Sleep(5);
+    ASSERT_EQ(NBPEnumStatus(h), 0);
+    _NBPTuple t;
+    ASSERT_EQ(NBPReadEnum(h, 0, &t), 0);
+    NBPCloseEnum(h);
+    EXPECT_EQ(NBPSlotText(t.object), longest);
+    EXPECT_EQ(t.object[32], '\0');
+    PAPParamBlock* pb = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&pb), 0), 0);
+    pb->printer = t;
+    pb->BeginRequest(kPAPOpen);
+    ATALKDispatch(pb);
+    ASSERT_EQ(WaitResult(*pb), 0);
+    pb->BeginRequest(kPAPClose);
+    ATALKDispatch(pb);
+    EXPECT_EQ(WaitResult(*pb), 0);
+    MPPFree(pb);
+
+    // The shell extension's second try: every "_" of a port name made the
+    // wildcard 0xC5, which stands for any run of characters, one answer asked.
+    NBPSetEntityName(&e, "office\xC5printer\xC5" "2", "laserwriter", "zone 1");
+    ASSERT_EQ(NBPOpenEnum(&h, 2, 2, 1, &e), 0);
+    while (NBPEnumStatus(h) == 1)
+        Sleep(5);
+    ASSERT_EQ(NBPEnumStatus(h), 0);
+    EXPECT_EQ(NBPFoundCount(h), 1);
+    ASSERT_EQ(NBPReadEnum(h, 0, &t), 0);
+    EXPECT_EQ(NBPSlotText(t.object), "Office Printer 2");
+    NBPCloseEnum(h);
 }
 
 TEST_F(StackCalls, ZoneLists)

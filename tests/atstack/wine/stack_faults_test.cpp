@@ -133,14 +133,11 @@ TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
     ATALKDispatch(pb);
     EXPECT_EQ(MPPFree(pb), 0);
     // The answer arrives after the printer's delay and writes nowhere.
-    const DWORD start = GetTickCount();
-    while (s.TraceOf("pap.open").empty() && GetTickCount() - start < 10000)
-        Sleep(20);
+    const auto opens = s.AwaitTraceOf("pap.open", 1, 10000);
     Sleep(100);
-    const auto opens = s.TraceOf("pap.open");
     ASSERT_EQ(opens.size(), 1u);
     EXPECT_EQ(opens[0]["result"], 0);
-    EXPECT_EQ(s.TraceOf("mpp.free").at(0)["in"]["detached"], 1);
+    EXPECT_EQ(s.AwaitTraceOf("mpp.free", 1).at(0)["in"]["detached"], 1);
 }
 
 TEST(StackFaults, ABlockDispatchedAgainIgnoresItsEarlierRequest)
@@ -175,10 +172,7 @@ TEST(StackFaults, ABlockDispatchedAgainIgnoresItsEarlierRequest)
     open->BeginRequest(kPAPClose);
     ATALKDispatch(open);
     ASSERT_EQ(WaitResult(*open), 0);
-    const DWORD start = GetTickCount();
-    while (s.TraceOf("pap.read").empty() && GetTickCount() - start < 5000)
-        Sleep(10);
-    ASSERT_EQ(s.TraceOf("pap.read").at(0)["result"], -1105);
+    ASSERT_EQ(s.AwaitTraceOf("pap.read", 1).at(0)["result"], -1105);
     Sleep(100);
     EXPECT_EQ(reused->Result(), 0) << "the abandoned read's result overwrote the status request's";
     EXPECT_EQ(reused->StatusString(), "status: waiting; source: AppleTalk");
