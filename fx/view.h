@@ -3,6 +3,9 @@
 // document.
 #pragma once
 
+#include <windows.h>
+#include <commdlg.h>
+
 #include "fx/frame_wnd.h"
 
 class CDocument;
@@ -11,7 +14,22 @@ class CDocument;
 class CDC {
 public:
     HDC m_hDC = nullptr;
+    BOOL m_bPrinting = FALSE;
     HDC GetSafeHdc() const { return m_hDC; }
+    BOOL IsPrinting() const { return m_bPrinting; }
+};
+
+// One print job of a view: the printer chosen, the pages, and where the
+// output goes.
+struct CPrintInfo {
+    PRINTDLGA m_pd{};                // the print dialog's answer; m_pd.hDC prints
+    BOOL m_bDirect = FALSE;          // the default printer, without the dialog
+    BOOL m_bContinuePrinting = TRUE; // cleared by OnPrepareDC to end early
+    UINT m_nCurPage = 1;
+    UINT m_nMaxPage = 1;
+    RECT m_rectDraw{};               // the printable area of the page, in device units
+    CString m_strOutput;             // a file to print into instead of the printer's port
+    CString m_strDocName;            // the job's name
 };
 
 class CView : public CWnd {
@@ -28,6 +46,20 @@ public:
     BOOL OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInfo* pHandlerInfo) override;
 
     virtual void OnInitialUpdate() { OnUpdate(nullptr, 0); }
+
+    // Printing: OnFilePrint asks OnPreparePrinting (by default the print
+    // dialog through DoPreparePrinting), then prints every page from 1 to
+    // m_nMaxPage with OnPrepareDC and OnPrint between OnBeginPrinting and
+    // OnEndPrinting. Views that print list ID_FILE_PRINT in their table.
+    void OnFilePrint();
+    BOOL DoPreparePrinting(CPrintInfo* info);
+    virtual BOOL OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
+    virtual void OnBeginPrinting(CDC*, CPrintInfo*) {}
+    virtual void OnPrepareDC(CDC*, CPrintInfo*) {}
+    virtual void OnPrint(CDC* dc, CPrintInfo*) { OnDraw(dc); }
+    virtual void OnEndPrinting(CDC*, CPrintInfo*) {}
+    // Prints with `info` prepared; FALSE when the job failed.
+    BOOL PrintPages(CPrintInfo& info);
     virtual void OnUpdate(CView* sender, LPARAM hint);
     virtual void OnDraw(CDC* dc) = 0;
 

@@ -18,6 +18,7 @@ public:
 
 class CVestrelUtilView : public CView {
     DECLARE_DYNCREATE(CVestrelUtilView)
+    DECLARE_MESSAGE_MAP()
 public:
     void OnDraw(CDC* dc) override;
 };
