@@ -96,7 +96,7 @@ CView* CFrameWnd::CreateView(CCreateContext* context, UINT id)
     return view;
 }
 
-void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible)
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL makeVisible)
 {
     CView* view = m_pViewActive;
     if (view == nullptr) {
@@ -108,7 +108,6 @@ void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible)
     }
     if (view != nullptr)
         SetActiveView(view);
-    (void)doc;
     FxSendMessageToDescendants(m_hWnd, WM_INITIALUPDATE, 0, 0);
     if (makeVisible) {
         ShowWindow(SW_SHOW);

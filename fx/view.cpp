@@ -62,15 +62,12 @@ void CView::OnPaint()
     EndPaint(m_hWnd, &ps);
 }
 
-int CView::OnMouseActivate(HWND top, UINT hitTest, UINT message)
+int CView::OnMouseActivate(HWND, UINT, UINT)
 {
+    // A click in a view makes it its frame's active view.
     int r = static_cast<int>(Default());
-    if (CFrameWnd* frame = GetParentFrame()) {
-        (void)top;
-        (void)hitTest;
-        (void)message;
+    if (CFrameWnd* frame = GetParentFrame())
         frame->SetActiveView(this);
-    }
     return r;
 }
 

@@ -108,6 +108,25 @@ TEST_F(UpdateUI, MenuSelectionShowsThePromptAndClosingTheMenuShowsReady)
     EXPECT_EQ(frame->m_wndStatusBar.GetPaneText(0), "Ready");
 }
 
+TEST_F(UpdateUI, CapsPaneFollowsTheCapsLockState)
+{
+    int pane = frame->m_wndStatusBar.CommandToIndex(ID_INDICATOR_CAPS);
+    auto shown = [&] {
+        app.OnIdle(0);
+        char text[32] = "";
+        frame->m_wndStatusBar.SendMessage(SB_GETTEXTA, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CAPITAL] = 0x01;  // toggled on
+    SetKeyboardState(keys);
+    EXPECT_EQ(shown(), "CAP");
+    keys[VK_CAPITAL] = 0x00;
+    SetKeyboardState(keys);
+    EXPECT_EQ(shown(), "");
+}
+
 TEST_F(UpdateUI, ViewMenuTogglesTheBarsAndChecksThem)
 {
     ASSERT_TRUE(frame->m_wndToolBar.IsWindowVisible());
