@@ -14,6 +14,7 @@
 namespace {
 
 LONG g_appLocks = 0;
+bool g_oleStarted = false;
 
 std::vector<COleObjectFactory*>& Factories()
 {
@@ -108,14 +109,21 @@ CCmdTarget::~CCmdTarget()
 
 BOOL AfxOleInit()
 {
-    HRESULT hr = OleInitialize(nullptr);
-    return SUCCEEDED(hr);
+    if (g_oleStarted)
+        return TRUE;
+    g_oleStarted = SUCCEEDED(OleInitialize(nullptr));
+    return g_oleStarted;
 }
 
 void AfxOleTerm()
 {
+    // A program that ends before starting OLE (a second instance) has
+    // nothing to end.
+    if (!g_oleStarted)
+        return;
     COleObjectFactory::RevokeAll();
     OleUninitialize();
+    g_oleStarted = false;
 }
 
 void AfxOleLockApp()
