@@ -96,6 +96,22 @@ TEST_F(Failures, AFileThatCannotBeOpenedStopsTheJobAfterTheFilesSent)
     ExpectBlockFreed();
 }
 
+TEST_F(Failures, ALogOrResponseThatCannotBeCreatedStopsNothing)
+{
+    printer_.replies = {"reply"};
+    ticket_ = std::make_unique<ZJobTicket>(printer_);
+    ticket_->AddFile(AddFile("a.ps", "x"));
+    StdioJobFiles nowhere(Folder(dir_ / "no such folder"));
+    // The file to send is absolute, so only the reply and the log fail.
+    engine_ = std::make_unique<PAPDownloadEngine>(ticket_.get(), printer_, host_, nowhere, Folder(dir_ / "nor this"));
+    Run();
+    EXPECT_EQ(host_.endCodes, std::vector<int>{kJobDialogOK});
+    EXPECT_TRUE(host_.errors.empty());
+    ASSERT_EQ(printer_.Jobs().size(), 1u);
+    EXPECT_FALSE(fs::exists(dir_ / "no such folder"));
+    ExpectBlockFreed();
+}
+
 TEST_F(Failures, WithoutAJobBlockNothingIsSentAndCancelEnds)
 {
     printer_.allocFails = true;

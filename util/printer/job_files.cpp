@@ -13,11 +13,11 @@ public:
 
     int64_t Size() override
     {
-        const long here = std::ftell(f_.get());
-        if (here < 0 || std::fseek(f_.get(), 0, SEEK_END) != 0)
+        const int64_t here = Tell();
+        if (here < 0 || Seek(0, SEEK_END) != 0)
             return 0;
-        const long end = std::ftell(f_.get());
-        std::fseek(f_.get(), here, SEEK_SET);
+        const int64_t end = Tell();
+        Seek(here, SEEK_SET);
         return end < 0 ? 0 : end;
     }
 
@@ -32,6 +32,24 @@ public:
     }
 
 private:
+    // 64-bit positions: a long is 32 bits on Windows.
+    int64_t Tell()
+    {
+#if defined(_WIN32)
+        return _ftelli64(f_.get());
+#else
+        return ftello(f_.get());
+#endif
+    }
+    int Seek(int64_t offset, int origin)
+    {
+#if defined(_WIN32)
+        return _fseeki64(f_.get(), offset, origin);
+#else
+        return fseeko(f_.get(), static_cast<off_t>(offset), origin);
+#endif
+    }
+
     FilePtr f_;
 };
 
