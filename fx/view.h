@@ -24,6 +24,7 @@ public:
 struct CPrintInfo {
     PRINTDLGA m_pd{};                // the print dialog's answer; m_pd.hDC prints
     BOOL m_bDirect = FALSE;          // the default printer, without the dialog
+    BOOL m_bPreview = FALSE;         // rendering for print preview
     BOOL m_bContinuePrinting = TRUE; // cleared by OnPrepareDC to end early
     UINT m_nCurPage = 1;
     UINT m_nMaxPage = 1;
@@ -52,6 +53,8 @@ public:
     // m_nMaxPage with OnPrepareDC and OnPrint between OnBeginPrinting and
     // OnEndPrinting. Views that print list ID_FILE_PRINT in their table.
     void OnFilePrint();
+    // Shows the pages in a preview window (fx/print_preview.h).
+    void OnFilePrintPreview();
     BOOL DoPreparePrinting(CPrintInfo* info);
     virtual BOOL OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
     virtual void OnBeginPrinting(CDC*, CPrintInfo*) {}

@@ -22,9 +22,10 @@ void CVestrelUtilDoc::OnFinalRelease()
     OnCloseDocument();
 }
 
-// File > Print uses the framework's printing (the view draws nothing).
+// File > Print and Print Preview use the framework's (the view draws nothing).
 BEGIN_MESSAGE_MAP(CVestrelUtilView, CView)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 void CVestrelUtilView::OnDraw(CDC*) {}
