@@ -158,4 +158,19 @@ TEST(Program, StartedForAClientItShowsNothingAndServesItsClassFactory)
     CoUninitialize();
 }
 
+TEST(Program, StartedForAutomationItShowsNothing)
+{
+    PROCESS_INFORMATION server = Start("-Automation");
+    ProgramGuard guard{server};
+    HWND hidden = WaitForMainWindow(server, false);
+    ASSERT_NE(hidden, nullptr);
+    // The program answers messages once it runs its message loop; a normal
+    // start shows its window well within the second after that.
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutA(hidden, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
+    Sleep(1000);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EndProgram(server, hidden);
+}
+
 }  // namespace
