@@ -55,6 +55,7 @@
 #define AFX_IDP_ASK_TO_SAVE     61442
 #define AFX_IDP_FAILED_TO_OPEN_DOC   61443
 #define AFX_IDP_FAILED_TO_CREATE_DOC 61444
+#define AFX_IDP_FAILED_TO_SAVE_DOC   61445
 #define AFX_IDP_FAILED_TO_START_PRINTING 61448
 
 // The framework's own dialog: the document type chooser of File New.

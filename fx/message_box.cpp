@@ -33,6 +33,14 @@ int AfxMessageBox(const char* text, UINT type, UINT)
     return MessageBoxA(request.owner, request.text.c_str(), request.caption.c_str(), type);
 }
 
+int FxMessageBox(HWND owner, const char* text, const char* caption, UINT type)
+{
+    MessageBoxRequest request{owner, text, caption, type};
+    if (Handler())
+        return Handler()(request);
+    return MessageBoxA(owner, text, caption, type);
+}
+
 int AfxMessageBox(UINT idPrompt, UINT type, UINT helpId)
 {
     return AfxMessageBox(FxLoadString(idPrompt).c_str(), type, helpId == static_cast<UINT>(-1) ? idPrompt : helpId);

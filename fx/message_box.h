@@ -24,5 +24,7 @@ MessageBoxHandler FxSetMessageBoxHandler(MessageBoxHandler handler);
 // Shows `text` with the application's title as caption, owned by the main
 // window; returns the button chosen.
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+// Shows `text` under its own `caption`, owned by `owner`.
+int FxMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 // Shows string-table entry `idPrompt`.
 int AfxMessageBox(UINT idPrompt, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));

@@ -1,0 +1,439 @@
+#include "table_form_view.h"
+
+#include "fx/fx_string.h"
+#include "fx/message_box.h"
+#include "table_document.h"
+
+IMPLEMENT_DYNAMIC(CTableFormView, CFormView)
+
+BEGIN_MESSAGE_MAP(CTableFormView, CFormView)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+namespace {
+constexpr UINT ID_STATUS_COUNT_PANE = 59144;
+constexpr UINT ID_MERGE = 32776;
+constexpr UINT ID_PRINT = 57607;
+constexpr UINT ID_PRINT_DIRECT = 57608;
+constexpr UINT ID_PRINT_PREVIEW = 57609;
+constexpr UINT ID_SAVE = 57603;
+
+const char kOverwriteCaption[] = "PC Extension already Exists!";
+const char kOverwriteText[] = "The PC Extension must be unique in the table:\n Do you wish to Overwrite/Modify?\n";
+const char kRequiredCaption[] = "Entry Required!";
+
+// The list is not redrawn row by row while a whole table loads.
+class ListRedrawPause {
+public:
+    explicit ListRedrawPause(CListCtrl& list) : m_list(list) { m_list.SendMessage(WM_SETREDRAW, FALSE); }
+    ~ListRedrawPause()
+    {
+        m_list.SendMessage(WM_SETREDRAW, TRUE);
+        m_list.Invalidate();
+    }
+    ListRedrawPause(const ListRedrawPause&) = delete;
+    ListRedrawPause& operator=(const ListRedrawPause&) = delete;
+
+private:
+    CListCtrl& m_list;
+};
+
+struct SortContext {
+    const CTableFormView* view;
+    int column;
+};
+}  // namespace
+
+CTableFormView::CTableFormView(UINT templateId, TableFormLayout layout)
+    : CFormView(templateId), m_layout(std::move(layout))
+{
+}
+
+CTableDocument* CTableFormView::GetTableDocument() const
+{
+    return dynamic_cast<CTableDocument*>(GetDocument());
+}
+
+void CTableFormView::OnInitialUpdate()
+{
+    CFormView::OnInitialUpdate();
+    m_strCountFormat = FxLoadString(m_layout.countFormatId);
+
+    m_listCtrl.Attach(GetDlgItem(static_cast<int>(m_layout.listId)));
+    ::SetWindowLongPtrA(m_listCtrl.m_hWnd, GWL_STYLE, WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL);
+    ::SetWindowPos(m_listCtrl.m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+
+    RECT client;
+    m_listCtrl.GetClientRect(&client);
+    int used = 0;
+    for (const auto& column : m_layout.columns)
+        if (column.width > 0)
+            used += column.width;
+    for (int i = 0; i < static_cast<int>(m_layout.columns.size()); ++i) {
+        const auto& column = m_layout.columns[i];
+        int width = column.width > 0 ? column.width : client.right - used;
+        m_listCtrl.InsertColumn(i, FxLoadString(column.headingId).c_str(), LVCFMT_LEFT, width);
+    }
+
+    for (const auto& field : m_layout.fields)
+        ::SendMessageA(GetDlgItem(static_cast<int>(field.id)), EM_LIMITTEXT, static_cast<WPARAM>(field.limit), 0);
+    GoIdle();
+
+    AttachRows();
+    {
+        ListRedrawPause pause(m_listCtrl);
+        LoadInitialTable();
+    }
+
+    if (int count = m_listCtrl.GetItemCount(); count > 0)
+        m_listCtrl.SendMessage(LVM_REDRAWITEMS, 0, count - 1);
+    FitFrameToForm();
+}
+
+void CTableFormView::FitFrameToForm()
+{
+    CFrameWnd* frame = GetParentFrame();
+    if (frame == nullptr)
+        return;
+    frame->RecalcLayout();
+    // The form's own size, from its template's dialog units.
+    RECT form{0, 0, 0, 0};
+    if (HRSRC res = FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5))) {
+        if (auto* tmpl = static_cast<const WORD*>(LockResource(LoadResource(AfxGetResourceHandle(), res)))) {
+            // DIALOGEX: cx and cy follow the signature, help id, styles,
+            // item count, x and y.
+            const bool extended = tmpl[0] == 1 && tmpl[1] == 0xFFFF;
+            const BYTE* bytes = reinterpret_cast<const BYTE*>(tmpl);
+            const short* size = reinterpret_cast<const short*>(bytes + (extended ? 22 : 14));
+            form.right = size[0];
+            form.bottom = size[1];
+        }
+    }
+    MapDialogRect(m_hWnd, &form);
+    RECT view, outer;
+    GetWindowRect(&view);
+    frame->GetWindowRect(&outer);
+    const int width = (outer.right - outer.left) + (form.right - (view.right - view.left));
+    const int height = (outer.bottom - outer.top) + (form.bottom - (view.bottom - view.top));
+    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->RecalcLayout();
+    OnFrameFitted(frame);
+}
+
+void CTableFormView::OnDestroy()
+{
+    if (CTableDocument* doc = GetTableDocument())
+        doc->DeleteAllEntries();
+    DetachRows();
+    m_listCtrl.Detach();
+    CFormView::OnDestroy();
+}
+
+// --- the entry area -------------------------------------------------------
+
+void CTableFormView::ClearFields(bool enable)
+{
+    for (const auto& field : m_layout.fields) {
+        HWND edit = GetDlgItem(static_cast<int>(field.id));
+        ::SetWindowTextA(edit, "");
+        ::EnableWindow(edit, enable);
+    }
+    ClearExtraFields();
+}
+
+void CTableFormView::EnableButtons(bool accept, bool del)
+{
+    ::EnableWindow(GetDlgItem(static_cast<int>(m_layout.acceptId)), accept);
+    ::EnableWindow(GetDlgItem(static_cast<int>(m_layout.deleteId)), del);
+}
+
+void CTableFormView::GoIdle()
+{
+    ClearFields(false);
+    EnableButtons(false, false);
+    m_bNewEntry = FALSE;
+    m_nEditItem = -1;
+    m_loadedEntry = 0;
+}
+
+void CTableFormView::FocusKeyField()
+{
+    ::SetFocus(GetDlgItem(static_cast<int>(m_layout.fields.front().id)));
+}
+
+void CTableFormView::RedrawRow(int row)
+{
+    m_listCtrl.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+}
+
+int CTableFormView::LoadedRow() const
+{
+    if (m_loadedEntry == 0)
+        return -1;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = m_loadedEntry;
+    return static_cast<int>(m_listCtrl.SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void CTableFormView::OnNewEntry()
+{
+    ClearFields(true);
+    EnableButtons(true, false);
+    FocusKeyField();
+    m_bNewEntry = TRUE;
+    m_nEditItem = -1;
+    m_loadedEntry = 0;
+}
+
+void CTableFormView::LoadRow(int row)
+{
+    if (row < 0 || row >= m_listCtrl.GetItemCount())
+        return;
+    ClearFields(true);
+    EnableButtons(true, true);
+    FillFieldsFromRow(row);
+    m_bNewEntry = FALSE;
+    m_nEditItem = row;
+    m_loadedEntry = m_listCtrl.GetItemData(row);
+}
+
+void CTableFormView::DeleteRowModified(int row)
+{
+    if (DeleteRow(row))
+        if (CDocument* doc = GetDocument())
+            doc->SetModifiedFlag(TRUE);
+}
+
+bool CTableFormView::AskToOverwrite(int foundRow)
+{
+    HWND owner = GetTopLevelFrame() ? GetTopLevelFrame()->m_hWnd : m_hWnd;
+    if (FxMessageBox(owner, kOverwriteText, kOverwriteCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    if (UpdateRowFromFields(foundRow, false)) {
+        RedrawRow(foundRow);
+        GetDocument()->SetModifiedFlag(TRUE);
+    }
+    ClearFields(false);
+    return true;
+}
+
+void CTableFormView::OnAccept()
+{
+    if (!IsButtonEnabled(m_layout.acceptId))
+        return;  // Alt+A reaches here whatever the button's state
+    HWND owner = GetTopLevelFrame() ? GetTopLevelFrame()->m_hWnd : m_hWnd;
+    for (const auto& field : m_layout.fields) {
+        if (field.required != nullptr && FieldText(field.id).IsEmpty()) {
+            FxMessageBox(owner, field.required, kRequiredCaption, MB_OK | MB_ICONSTOP);
+            ::SetFocus(GetDlgItem(static_cast<int>(field.id)));
+            return;
+        }
+    }
+    const int found = FindKey(FieldText(m_layout.fields.front().id));
+    bool changed = false;
+    if (m_bNewEntry) {
+        if (found < 0) {
+            const int row = AddRowFromFields();
+            if (row >= 0) {
+                m_listCtrl.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+                changed = true;
+            }
+            GoIdle();
+        } else if (AskToOverwrite(found)) {
+            GoIdle();
+        } else {
+            FocusKeyField();
+        }
+    } else {
+        const int loaded = LoadedRow();
+        if (loaded < 0) {
+            GoIdle();  // the loaded row is gone
+        } else if (found < 0 || found == loaded) {
+            if (UpdateRowFromFields(loaded, true)) {
+                RedrawRow(loaded);
+                changed = true;
+            }
+            GoIdle();
+        } else if (AskToOverwrite(found)) {
+            DeleteRowModified(LoadedRow());
+            GoIdle();
+        } else {
+            FocusKeyField();
+        }
+    }
+    if (changed)
+        GetDocument()->SetModifiedFlag(TRUE);
+}
+
+void CTableFormView::OnDeleteEntry()
+{
+    if (!IsButtonEnabled(m_layout.deleteId))
+        return;
+    const int found = FindKey(FieldText(m_layout.fields.front().id));
+    if (found >= 0)
+        DeleteRowModified(found);
+    GoIdle();
+}
+
+void CTableFormView::OnRevert()
+{
+    CDocument* doc = GetDocument();
+    if (doc == nullptr)
+        return;
+    CString path = doc->GetPathName();
+    ListRedrawPause pause(m_listCtrl);
+    if (doc->OnOpenDocument(path.c_str()))
+        GoIdle();  // the loaded record went with the old rows
+}
+
+void CTableFormView::OnSave()
+{
+    if (CDocument* doc = GetDocument()) {
+        CString path = doc->GetPathName();
+        doc->OnSaveDocument(path.c_str());
+    }
+}
+
+CString CTableFormView::CountText() const
+{
+    char text[64];
+    wsprintfA(text, m_strCountFormat.c_str(), m_listCtrl.GetItemCount());
+    return text;
+}
+
+// --- the list ---------------------------------------------------------------
+
+void CTableFormView::SortByColumn(int column)
+{
+    SortContext context{this, column};
+    m_listCtrl.SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+                           reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM data) -> int {
+                               const auto* sort = reinterpret_cast<const SortContext*>(data);
+                               return sort->view->CompareEntries(a, b, sort->column);
+                           }));
+    if (m_loadedEntry != 0)
+        m_nEditItem = LoadedRow();
+    const int top = static_cast<int>(m_listCtrl.SendMessage(LVM_GETTOPINDEX));
+    const int page = static_cast<int>(m_listCtrl.SendMessage(LVM_GETCOUNTPERPAGE));
+    m_listCtrl.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(top), top + page);
+    m_listCtrl.UpdateWindow();
+}
+
+int CTableFormView::HitTestRow(POINT client) const
+{
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    return static_cast<int>(m_listCtrl.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+void CTableFormView::OnRowClick()
+{
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(m_listCtrl.m_hWnd, &at);
+    if (HitTestRow(at) >= 0)
+        return;
+    const int row = HitTestRow({4, at.y});
+    if (row >= 0) {
+        m_listCtrl.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        RedrawRow(row);
+    }
+}
+
+void CTableFormView::OnRowDoubleClick()
+{
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(m_listCtrl.m_hWnd, &at);
+    const int row = HitTestRow({4, at.y});
+    if (row >= 0)
+        LoadRow(row);
+}
+
+BOOL CTableFormView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header == nullptr || header->idFrom != m_layout.listId)
+        return CFormView::OnNotify(wParam, lParam, result);
+    switch (header->code) {
+    case LVN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        if ((info->item.mask & LVIF_TEXT) && info->item.pszText != nullptr && info->item.cchTextMax > 0) {
+            const std::string text = ColumnText(m_listCtrl.GetItemData(info->item.iItem), info->item.iSubItem);
+            lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+        }
+        break;
+    }
+    case LVN_ITEMCHANGED: {
+        auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
+        if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED))
+            LoadRow(change->iItem);
+        break;
+    }
+    case LVN_COLUMNCLICK:
+        SortByColumn(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+        break;
+    case NM_CLICK:
+        OnRowClick();
+        break;
+    case NM_DBLCLK:
+        OnRowDoubleClick();
+        break;
+    default:
+        return CFormView::OnNotify(wParam, lParam, result);
+    }
+    *result = 0;
+    return TRUE;
+}
+
+// --- commands ---------------------------------------------------------------
+
+BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInfo* pHandlerInfo)
+{
+    enum class Action { None, New, Accept, Delete, Revert, Save, Disabled, Count };
+    Action action = Action::None;
+    if (id == m_layout.newId || id == m_layout.menuNewId)
+        action = Action::New;
+    else if (id == m_layout.acceptId || id == m_layout.menuAcceptId)
+        action = Action::Accept;
+    else if (id == m_layout.deleteId || id == m_layout.menuDeleteId)
+        action = Action::Delete;
+    else if (id == m_layout.revertId)
+        action = Action::Revert;
+    else if (id == ID_SAVE)
+        action = Action::Save;
+    else if (id == ID_MERGE || id == ID_PRINT || id == ID_PRINT_DIRECT || id == ID_PRINT_PREVIEW)
+        action = Action::Disabled;  // merging and printing are not in the editor yet
+    else if (id == ID_STATUS_COUNT_PANE)
+        action = Action::Count;
+    if (action == Action::None || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI))
+        return CFormView::OnCmdMsg(id, code, pExtra, pHandlerInfo);
+    if (pHandlerInfo != nullptr)
+        return TRUE;
+
+    if (code == CN_UPDATE_COMMAND_UI) {
+        auto* ui = static_cast<CCmdUI*>(pExtra);
+        switch (action) {
+        case Action::New: ui->Enable(IsButtonEnabled(m_layout.newId)); break;
+        case Action::Accept: ui->Enable(IsButtonEnabled(m_layout.acceptId)); break;
+        case Action::Delete: ui->Enable(IsButtonEnabled(m_layout.deleteId)); break;
+        case Action::Revert:
+        case Action::Save: ui->Enable(GetDocument() != nullptr && GetDocument()->IsModified()); break;
+        case Action::Disabled: ui->Enable(FALSE); break;
+        case Action::Count: ui->Enable(TRUE); ui->SetText(CountText().c_str()); break;
+        case Action::None: break;
+        }
+        return TRUE;
+    }
+    switch (action) {
+    case Action::New: OnNewEntry(); break;
+    case Action::Accept: OnAccept(); break;
+    case Action::Delete: OnDeleteEntry(); break;
+    case Action::Revert: OnRevert(); break;
+    case Action::Save: OnSave(); break;
+    default: return CFormView::OnCmdMsg(id, code, pExtra, pHandlerInfo);
+    }
+    return TRUE;
+}
