@@ -4,6 +4,7 @@
 #include "fx/document.h"
 #include "fx/view.h"
 #include "util/app.h"
+#include "util/printer/download_command.h"
 #include "util/resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
@@ -13,6 +14,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_FILE_REVERT, OnUpdateTypeTableModified)
     ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateTypeTableModified)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_MOD, OnUpdateTypeTableModified)
+    ON_COMMAND(ID_FILE_DOWNLOAD, OnFileDownload)
+    ON_COMMAND(ID_PRINTER_CHOOSE, OnPrinterChoose)
+    ON_COMMAND(ID_PRINTER_STATUS, OnPrinterStatus)
 END_MESSAGE_MAP()
 
 namespace {
@@ -74,3 +78,9 @@ void CMainFrame::OnUpdateTypeTableModified(CCmdUI* ui)
 {
     ui->Enable(IsActiveTypeTableModified());
 }
+
+void CMainFrame::OnFileDownload() { RunDownloadCommand(this); }
+
+void CMainFrame::OnPrinterChoose() { RunChooseCommand(this); }
+
+void CMainFrame::OnPrinterStatus() { RunPrinterStatusCommand(this); }

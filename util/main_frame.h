@@ -22,4 +22,7 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnUpdateTypeTableModified(CCmdUI* ui);
+    void OnFileDownload();
+    void OnPrinterChoose();
+    void OnPrinterStatus();
 };

@@ -11,8 +11,7 @@
 namespace {
 
 // Commands of the main menu whose handlers come with later work.
-const std::set<UINT> kLaterCommands = {ID_FILE_DOWNLOAD, ID_PRINTER_CHOOSE, ID_PRINTER_STATUS,
-                                       ID_PRINTER_CHANGE_NAME, ID_NETWORK_INFORMATION,
+const std::set<UINT> kLaterCommands = {ID_PRINTER_CHANGE_NAME, ID_NETWORK_INFORMATION,
                                        ID_NETWORK_LOOKUP, ID_PRINTER_TYPE_ENTRY};
 
 std::vector<UINT> MenuCommands(HMENU menu)

@@ -1,0 +1,106 @@
+// Drives the modal dialogs of the thread the way a user would: every 50 ms
+// (a thread timer, dispatched by whichever modal loop is running) the
+// script sees the dialog that has the input now (the enabled, visible
+// top-level dialog of this thread) and may read it or press its buttons.
+// Buttons are pressed by posting, so the script never runs nested.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dtest {
+
+inline std::string Text(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+inline std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+inline void Press(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+inline std::vector<std::string> ListItems(HWND list, bool combo = false)
+{
+    std::vector<std::string> items;
+    const UINT countMsg = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT lenMsg = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT textMsg = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    const LRESULT count = SendMessageA(list, countMsg, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::string text(static_cast<std::size_t>(SendMessageA(list, lenMsg, static_cast<WPARAM>(i), 0)) + 1, '\0');
+        SendMessageA(list, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(std::strlen(text.c_str()));
+        items.push_back(text);
+    }
+    return items;
+}
+
+// The dialog that has the input on this thread, or null.
+inline HWND ActiveDialog()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM p) -> BOOL {
+            char cls[16] = "";
+            GetClassNameA(h, cls, sizeof cls);
+            if (std::string(cls) == "#32770" && IsWindowVisible(h) && IsWindowEnabled(h)) {
+                *reinterpret_cast<HWND*>(p) = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// While alive, calls `script(dialog, caption)` every 50 ms with the active
+// dialog (null when none is up).
+class DialogDriver {
+public:
+    using Script = std::function<void(HWND dialog, const std::string& caption)>;
+    explicit DialogDriver(Script script)
+    {
+        Current() = this;
+        script_ = std::move(script);
+        timer_ = SetTimer(nullptr, 0, 50, &Tick);
+    }
+    ~DialogDriver()
+    {
+        KillTimer(nullptr, timer_);
+        Current() = nullptr;
+    }
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+private:
+    static DialogDriver*& Current()
+    {
+        static DialogDriver* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        DialogDriver* self = Current();
+        if (!self || self->busy_)
+            return;
+        self->busy_ = true;
+        HWND dialog = ActiveDialog();
+        self->script_(dialog, dialog ? Text(dialog) : std::string());
+        self->busy_ = false;
+    }
+
+    Script script_;
+    UINT_PTR timer_ = 0;
+    bool busy_ = false;
+};
+
+}  // namespace dtest
