@@ -6,6 +6,9 @@
 #include "fx/message_box.h"
 #include "util/about_dialog.h"
 #include "util/automation_doc.h"
+#include "util/child_frames.h"
+#include "util/devtype/devtype_doc.h"
+#include "util/devtype/devtype_view.h"
 #include "util/help_lookup.h"
 #include "util/main_frame.h"
 #include "util/resource.h"
@@ -92,6 +95,9 @@ BOOL CVestrelUtilApp::InitInstance()
     auto* automation = new CMultiDocTemplate(IDR_VESTRELTYPE, RUNTIME_CLASS(CVestrelUtilDoc),
                                              RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CVestrelUtilView));
     AddDocTemplate(automation);
+    m_pTypesTemplate = new CMultiDocTemplate(IDR_DEVTYPETYPE, RUNTIME_CLASS(CDevTypeDoc),
+                                             RUNTIME_CLASS(CDevTypeFrm), RUNTIME_CLASS(CDevTypeView));
+    AddDocTemplate(m_pTypesTemplate);
 
     m_server.ConnectTemplate(kVestrelUtilDocClsid, automation, FALSE);
     COleObjectFactory::RegisterAll();

@@ -12,7 +12,7 @@ namespace {
 
 // Commands of the main menu whose handlers come with later work.
 const std::set<UINT> kLaterCommands = {ID_PRINTER_CHANGE_NAME, ID_NETWORK_INFORMATION,
-                                       ID_NETWORK_LOOKUP, ID_PRINTER_TYPE_ENTRY};
+                                       ID_NETWORK_LOOKUP};
 
 std::vector<UINT> MenuCommands(HMENU menu)
 {

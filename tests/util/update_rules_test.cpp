@@ -69,10 +69,8 @@ TEST_F(UpdateRules, WithNoDocumentSaveRevertAndModAreDisabled)
 
 TEST_F(UpdateRules, CommandsWhoseWorkIsNotInTheProgramYetAreDisabled)
 {
-    for (UINT id : {42008u, 42011u, 42012u, 42036u, 57670u})
+    for (UINT id : {42008u, 42011u, 42012u, 57670u})
         EXPECT_FALSE(Enabled(id)) << id;
-    // File New offers only types with a File New name; the automation type has none.
-    EXPECT_FALSE(Enabled(ID_FILE_NEW));
 }
 
 TEST_F(UpdateRules, DownloadChooseAndStatusAreAlwaysEnabled)
@@ -81,6 +79,14 @@ TEST_F(UpdateRules, DownloadChooseAndStatusAreAlwaysEnabled)
         EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_FILE_DOWNLOAD));
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_PRINTER_CHOOSE));
+}
+
+TEST_F(UpdateRules, ThePrinterTypeTableCanBeOpened)
+{
+    EXPECT_TRUE(Enabled(ID_PRINTER_TYPE_ENTRY));
+    // File New offers the types with a File New name: the printer type
+    // table ("Printers"), not the automation type.
+    EXPECT_TRUE(Enabled(ID_FILE_NEW));
 }
 
 TEST_F(UpdateRules, AModifiedTypeTableEnablesSaveRevertAndMod)

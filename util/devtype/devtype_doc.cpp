@@ -1,0 +1,11 @@
+#include "util/devtype/devtype_doc.h"
+
+#include "stack/tarpin32.h"
+
+IMPLEMENT_DYNCREATE(CDevTypeDoc, CTableDocument)
+
+void CDevTypeDoc::NotifyTableChanged()
+{
+    // What the stack answers does not change the save.
+    VSXNotifyPAPTypesChanged(0);
+}
