@@ -61,6 +61,7 @@ TEST_F(ChooserDialogs, ListsSortedZonesAndPrintersAndMakesTheChoiceTheDefault)
             zones = ListItems(GetDlgItem(dialog, kZones));
             engineering = shown;
             selectedAtStart = shown[static_cast<std::size_t>(SelectedIndex(printers))];
+            dtest::SaveScreenshot(dialog, "chooser");
             SelectZone(dialog, "Warehouse");
             step = 1;
         } else if (step == 1 && ItemText(dialog, kMessage) == "There are no printers in this zone.") {
@@ -116,8 +117,10 @@ TEST_F(ChooserDialogs, TheStatusWindowShowsTheDefaultPrintersStatus)
             return;
         name = ItemText(dialog, kStatusPrinter);
         status = ItemText(dialog, kStatusText);
-        if (status.rfind("status:", 0) == 0)
+        if (status.rfind("status:", 0) == 0) {
+            dtest::SaveScreenshot(dialog, "printer_status");
             Press(dialog, IDCANCEL);
+        }
     });
     const DWORD start = GetTickCount();
     VSXPrinterStatus(nullptr);

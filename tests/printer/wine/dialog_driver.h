@@ -43,6 +43,42 @@ inline std::vector<std::string> ListItems(HWND list, bool combo = false)
     return items;
 }
 
+// Saves what the screen shows of `window` as a 24-bit BMP, when the
+// environment names a folder in VESTREL_SCREENSHOTS; for looking at the
+// dialogs, never for assertions.
+inline void SaveScreenshot(HWND window, const std::string& name)
+{
+    char folder[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("VESTREL_SCREENSHOTS", folder, sizeof folder) || !window)
+        return;
+    UpdateWindow(window);
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u), size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    HANDLE out = CreateFileA((std::string(folder) + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(out, bits, size, &written, nullptr);
+    CloseHandle(out);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 // The dialog that has the input on this thread, or null.
 inline HWND ActiveDialog()
 {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -58,16 +59,22 @@ protected:
         return folder_ + name;
     }
 
-    // Records what the options dialog shows, then presses `button`.
-    void OnOptions(HWND dialog, int button)
+    // Records what the options dialog shows, then presses `button` (after
+    // ticking Append Showpage and Strip Control Characters when asked).
+    void OnOptions(HWND dialog, int button, bool tickOthers = false)
     {
         if (optionsSeen_++)
             return;
+        if (tickOthers) {
+            SendMessageA(GetDlgItem(dialog, IDC_OPT_APPEND_SHOWPAGE), BM_CLICK, 0, 0);
+            SendMessageA(GetDlgItem(dialog, IDC_OPT_STRIP_CTRL), BM_CLICK, 0, 0);
+        }
         optionsFiles_ = ListItems(GetDlgItem(dialog, IDC_OPT_FILE_LIST));
         optionsPrinters_ = ListItems(GetDlgItem(dialog, IDC_OPT_PRINTER_BOX), true);
         optionsPrinter_ = ItemText(dialog, IDC_OPT_PRINTER_BOX);
         waitForEOF_ = IsDlgButtonChecked(dialog, IDC_OPT_WAIT_EOF);
         others_ = IsDlgButtonChecked(dialog, IDC_OPT_APPEND_SHOWPAGE) + IsDlgButtonChecked(dialog, IDC_OPT_STRIP_CTRL);
+        dtest::SaveScreenshot(dialog, "download_options");
         Press(dialog, button);
     }
 
@@ -79,6 +86,11 @@ protected:
         if (statusLines_.empty() || statusLines_.back() != status)
             statusLines_.push_back(status);
         printerShown_ = ItemText(dialog, IDC_PROG_PRINTER_NAME);
+        const int sent = std::atoi(ItemText(dialog, IDC_PROG_BYTES_SENT).c_str());
+        if (!shotTaken_ && sent > 0 && sent < std::atoi(ItemText(dialog, IDC_PROG_FILE_SIZE).c_str())) {
+            shotTaken_ = true;
+            dtest::SaveScreenshot(dialog, "download_progress");
+        }
     }
 
     // Types `names` into the Open File dialog and presses Open (or Cancel).
@@ -108,6 +120,7 @@ protected:
     int progressTicks_ = 0;
     std::vector<std::string> statusLines_;
     std::string printerShown_;
+    bool shotTaken_ = false;
     std::vector<std::string> captions_;
 };
 
@@ -163,6 +176,40 @@ TEST_F(DownloadDialogs, TwoFilesChosenInTheOpenFileDialogReachThePrinter)
                            nullptr, stored, &size),
               ERROR_SUCCESS);
     EXPECT_STREQ(stored, "LaserWriter Pro 630:LaserWriter@Engineering");
+}
+
+TEST_F(DownloadDialogs, AppendShowpageAndStripControlCharactersChangeNoByteSent)
+{
+    ASSERT_TRUE(service_.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
+    std::string bytes = "\x04%!PS\r\n\x03\x04\x11\x13\x14\x1a (no showpage here)";
+    const std::string a = AddFile("a.ps", bytes);
+    StdioJobFiles files(folder_);
+    vtest::AllowDialogs allow;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (dialog && caption == "Download Options")
+            OnOptions(dialog, IDOK, true);
+        else if (dialog && caption == "Download Progress")
+            OnProgress(dialog);
+    });
+    DownloadSelectedFiles({a}, stack_, files, folder_);
+    EXPECT_EQ(others_, 2u) << "both boxes were ticked";
+    const auto spool = service_.SpoolFiles();
+    ASSERT_EQ(spool.size(), 1u);
+    bytes[0] = ' ';
+    EXPECT_EQ(attest::ReadFile(service_.SpoolDir() + spool[0]), bytes);
+}
+
+TEST(OpenFileSelection, OnePathOrAFolderWithNamesGiveFullPathsInOrder)
+{
+    const char one[] = "C:\\jobs\\a.ps\0\0";
+    EXPECT_EQ(SplitOpenFileSelection(one, sizeof one), std::vector<std::string>{"C:\\jobs\\a.ps"});
+    const char many[] = "C:\\jobs\0b.ps\0a.ps\0\0";
+    EXPECT_EQ(SplitOpenFileSelection(many, sizeof many),
+              (std::vector<std::string>{"C:\\jobs\\b.ps", "C:\\jobs\\a.ps"}));
+    const char root[] = "C:\\\0a.ps\0\0";
+    EXPECT_EQ(SplitOpenFileSelection(root, sizeof root), std::vector<std::string>{"C:\\a.ps"});
+    const char unterminated[4] = {'a', '.', 'p', 's'};
+    EXPECT_TRUE(SplitOpenFileSelection(unterminated, sizeof unterminated).empty());
 }
 
 TEST_F(DownloadDialogs, CancellingTheOpenFileOrTheOptionsDialogOpensNoConnection)
