@@ -416,6 +416,20 @@ TEST_F(DevTypeWindow, ModPaneSaveAndRevertFollowTheModifiedFlag)
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(DevTypeWindow, RevertWithTheFileGoneReportsItAndKeepsTheRows)
+{
+    WriteTable("\"Alpha\" Y ;a\r\n");
+    CDevTypeView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    AddRow(view, "Beta", false, "b");
+    DeleteFileA(TablePath().c_str());
+    frame->SendMessage(WM_COMMAND, ID_FILE_REVERT, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("Failed to open document"), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(Shown(view), (std::vector<std::string>{"Alpha|Yes|a", "Beta|No|b"}));
+    EXPECT_TRUE(view->GetDocument()->IsModified());
+}
+
 TEST_F(DevTypeWindow, AltAAcceptsTheEntry)
 {
     CDevTypeView* view = OpenWindow();
