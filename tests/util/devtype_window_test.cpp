@@ -14,6 +14,7 @@
 #include "shell_fixture.h"
 #include "tables/extension_edit.h"
 #include "tables/dev_type_entry.h"
+#include "util/child_frames.h"
 #include "util/devtype/devtype_doc.h"
 #include "util/devtype/devtype_view.h"
 #include "util/resource.h"
@@ -216,6 +217,17 @@ TEST_F(DevTypeWindow, MissingTableOpensEmptyQuietlyAndTheFirstSaveCreatesIt)
     EXPECT_EQ(view->m_strTablePath, TablePath());
     EXPECT_EQ(EntryState(view), "idle");
     EXPECT_EQ(PaneText(ID_INDICATOR_TYPE_COUNT), "0 Types");
+    // The frame was fitted to the form and keeps that size as its limit.
+    auto* child = dynamic_cast<CDevTypeFrm*>(view->GetParentFrame());
+    ASSERT_NE(child, nullptr);
+    RECT outer, form{0, 0, 277, 186}, pane;
+    child->GetWindowRect(&outer);
+    EXPECT_EQ(child->m_nMaxWidth, outer.right - outer.left);
+    EXPECT_EQ(child->m_nMaxHeight, outer.bottom - outer.top);
+    MapDialogRect(view->m_hWnd, &form);
+    view->GetClientRect(&pane);
+    EXPECT_EQ(pane.right, form.right);
+    EXPECT_EQ(pane.bottom, form.bottom);
 
     AddRow(view, "LaserWriter", true, "office printer");
     AddRow(view, "ImageWriter", false, "");
