@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -143,8 +144,8 @@ public:
             const ssize_t n = recv(fd_, buf, sizeof buf, 0);
             if (n == 0)
                 return true;
-            if (n < 0)
-                return false;
+            if (n < 0)  // a reset is a close too; only a time-out means still open
+                return errno == ECONNRESET;
         }
     }
 
