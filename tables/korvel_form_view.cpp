@@ -78,17 +78,11 @@ bool CKorvelFormView::UpdateRowFromFields(int row, bool withKey)
     if (entry == nullptr)
         return false;
     bool changed = false;
-    auto assign = [&changed](std::string& field, const std::string& text) {
-        if (field != text) {
-            field = text;
-            changed = true;
-        }
-    };
     if (withKey)
-        assign(entry->m_strExtension, FieldText(IDC_KORVEL_EXTENSION));
-    assign(entry->m_strMacType, FieldText(IDC_KORVEL_TYPE));
-    assign(entry->m_strMacCreator, FieldText(IDC_KORVEL_CREATOR));
-    assign(entry->m_strRemark, FieldText(IDC_KORVEL_REMARK));
+        changed |= AssignField(entry->m_strExtension, FieldText(IDC_KORVEL_EXTENSION));
+    changed |= AssignField(entry->m_strMacType, FieldText(IDC_KORVEL_TYPE));
+    changed |= AssignField(entry->m_strMacCreator, FieldText(IDC_KORVEL_CREATOR));
+    changed |= AssignField(entry->m_strRemark, FieldText(IDC_KORVEL_REMARK));
     return changed;
 }
 

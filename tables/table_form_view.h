@@ -97,6 +97,14 @@ protected:
     // The rows go with the list: their records are freed first.
     void OnDestroy();
     CString FieldText(UINT id) const { return GetDlgItemText(static_cast<int>(id)); }
+    // Copies a field's text into a record field; true when that changed it.
+    static bool AssignField(std::string& field, const std::string& text)
+    {
+        if (field == text)
+            return false;
+        field = text;
+        return true;
+    }
     void ClearFields(bool enable);
     void EnableButtons(bool accept, bool del);
     void GoIdle();

@@ -103,16 +103,10 @@ bool CDevTypeView::UpdateRowFromFields(int row, bool withKey)
     if (entry == nullptr)
         return false;
     bool changed = false;
-    auto assign = [&changed](std::string& field, const std::string& text) {
-        if (field != text) {
-            field = text;
-            changed = true;
-        }
-    };
     if (withKey)
-        assign(entry->m_strPrinterType, FieldText(IDC_DEVTYPE_TYPE));
-    assign(entry->m_strPostScript, FlagFromBox());
-    assign(entry->m_strRemark, FieldText(IDC_DEVTYPE_REMARK));
+        changed |= AssignField(entry->m_strPrinterType, FieldText(IDC_DEVTYPE_TYPE));
+    changed |= AssignField(entry->m_strPostScript, FlagFromBox());
+    changed |= AssignField(entry->m_strRemark, FieldText(IDC_DEVTYPE_REMARK));
     return changed;
 }
 
