@@ -11,6 +11,8 @@
 #include "util/devtype/devtype_view.h"
 #include "util/help_lookup.h"
 #include "util/main_frame.h"
+#include "util/printer/job_ticket.h"
+#include "util/printer/win32_pap_stack.h"
 #include "util/resource.h"
 #include "util/version_text.h"
 
@@ -89,6 +91,11 @@ BOOL CVestrelUtilApp::InitInstance()
     SetRegistryKey("VESTREL");
     LoadStdProfileSettings(4);
     ReadVersion();
+
+    // Job tickets made by dynamic creation ask this stack for the default
+    // printer.
+    static Win32PapStack s_papStack;
+    ZJobTicket::s_pDefaultStack = &s_papStack;
 
     // Document types. The lookup and printer type table types join here as
     // m_pLookupTemplate and m_pTypesTemplate.

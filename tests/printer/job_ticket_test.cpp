@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "fake_laserwriter.h"
 #include "job_ticket.h"
 #include "nbp_names.h"
@@ -35,6 +37,28 @@ TEST(ZJobTicket, WithoutADefaultPrinterThePrinterIsEmpty)
     ZJobTicket ticket(stack);
     EXPECT_EQ(NBPSlotText(ticket.m_printer.object), "");
     EXPECT_EQ(ticket.m_printer.network, 0);
+}
+
+TEST(ZJobTicket, DynamicCreationAsksTheProgramsStackForTheDefaultPrinter)
+{
+    const CRuntimeClass* rc = RUNTIME_CLASS(ZJobTicket);
+    EXPECT_STREQ(rc->m_lpszClassName, "ZJobTicket");
+
+    ZJobTicket::s_pDefaultStack = nullptr;
+    std::unique_ptr<CObject> bare(rc->CreateObject());
+    ASSERT_NE(bare, nullptr);
+    ASSERT_TRUE(bare->IsKindOf(RUNTIME_CLASS(ZJobTicket)));
+    auto* ticket = static_cast<ZJobTicket*>(bare.get());
+    EXPECT_EQ(NBPSlotText(ticket->m_printer.object), "");
+    EXPECT_TRUE(ticket->m_bWaitForEOF);
+    EXPECT_TRUE(ticket->GetFiles().empty());
+
+    FakeLaserWriter stack;
+    stack.defaultPrinter = NBPMakeTuple("Lab LaserWriter II", "LaserWriter", "Engineering");
+    ZJobTicket::s_pDefaultStack = &stack;
+    std::unique_ptr<CObject> made(rc->CreateObject());
+    ZJobTicket::s_pDefaultStack = nullptr;
+    EXPECT_EQ(NBPSlotText(static_cast<ZJobTicket*>(made.get())->m_printer.object), "Lab LaserWriter II");
 }
 
 TEST(ZJobTicket, TitlesAndPrinterNamesAsTheDialogShowsThem)

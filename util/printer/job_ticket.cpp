@@ -2,11 +2,19 @@
 
 #include "nbp_names.h"
 
+IMPLEMENT_DYNCREATE(ZJobTicket, CObject)
+
+PapStack* ZJobTicket::s_pDefaultStack = nullptr;
+
+ZJobTicket::ZJobTicket()
+{
+    if (s_pDefaultStack != nullptr)
+        LoadDefaultPrinter(*s_pDefaultStack);
+}
+
 ZJobTicket::ZJobTicket(PapStack& stack)
 {
-    _NBPTuple printer{};
-    if (stack.GetDefaultPrinter(&printer) == 0)
-        m_printer = printer;
+    LoadDefaultPrinter(stack);
 }
 
 ZJobTicket::ZJobTicket(PapStack& stack, const std::string& firstPath) : ZJobTicket(stack)
@@ -17,6 +25,13 @@ ZJobTicket::ZJobTicket(PapStack& stack, const std::string& firstPath) : ZJobTick
 ZJobTicket::~ZJobTicket()
 {
     m_files.clear();
+}
+
+void ZJobTicket::LoadDefaultPrinter(PapStack& stack)
+{
+    _NBPTuple printer{};
+    if (stack.GetDefaultPrinter(&printer) == 0)
+        m_printer = printer;
 }
 
 void ZJobTicket::AddFile(const std::string& path)

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ TEST_F(RealStackDownload, TwoFilesReachTheSpoolTheTraceTheResponseAndTheLog)
 
     ZJobTicket ticket(stack_);
     EXPECT_STREQ(ticket.m_printer.object, "LaserWriter Pro 630") << "the world's default printer";
+    ZJobTicket::s_pDefaultStack = &stack_;
+    std::unique_ptr<CObject> created(RUNTIME_CLASS(ZJobTicket)->CreateObject());
+    ZJobTicket::s_pDefaultStack = nullptr;
+    EXPECT_STREQ(static_cast<ZJobTicket*>(created.get())->m_printer.object, "LaserWriter Pro 630")
+        << "dynamic creation asks the same stack";
     ticket.AddFile(AddFile("first.ps", first));
     ticket.AddFile(AddFile("second.ps", second));
     StdioJobFiles files(folder_);
