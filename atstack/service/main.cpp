@@ -9,6 +9,7 @@
 
 #include "engine.h"
 #include "server.h"
+#include "simnet/sim_network.h"
 #include "world_file.h"
 
 namespace {
@@ -80,19 +81,20 @@ int main(int argc, char** argv)
         std::filesystem::path p(world);
         state = (p.parent_path() / (p.stem().string() + ".state.json")).string();
     }
-    atsvc::Options options{trace, spool, state};
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::steady_clock::now().time_since_epoch())
                          .count();
-    atsvc::Engine engine(std::move(load.world), options, now);
-    if (!engine.StateError().empty()) {
-        std::fprintf(stderr, "atnetd: state refused: %s\n", engine.StateError().c_str());
+    auto network = std::make_unique<simnet::SimNetwork>(std::move(load.world), simnet::SimOptions{spool, state}, now);
+    if (!network->StateError().empty()) {
+        std::fprintf(stderr, "atnetd: state refused: %s\n", network->StateError().c_str());
         return 1;
     }
     if (check) {
-        std::printf("atnetd: %s: %zu zones, %zu printers, %zu servers\n", world.c_str(), engine.World().zones.size(),
-                    engine.World().printers.size(), engine.World().servers.size());
+        const atw::World& w = network->World();
+        std::printf("atnetd: %s: %zu zones, %zu printers, %zu servers\n", world.c_str(), w.zones.size(),
+                    w.printers.size(), w.servers.size());
         return 0;
     }
+    atsvc::Engine engine(std::move(network), atsvc::Options{trace, spool, state}, now);
     return atsvc::RunServer(engine, listen, portFile);
 }

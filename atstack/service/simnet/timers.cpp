@@ -1,0 +1,25 @@
+#include "timers.h"
+
+namespace simnet {
+
+void Timers::At(int64_t whenMs, atsvc::ClientId client, std::function<void()> run)
+{
+    timers_.emplace(whenMs, Timer{client, std::move(run)});
+}
+
+void Timers::RunDue(int64_t nowMs)
+{
+    while (!timers_.empty() && timers_.begin()->first <= nowMs) {
+        Timer t = std::move(timers_.begin()->second);
+        timers_.erase(timers_.begin());
+        t.run();
+    }
+}
+
+void Timers::Drop(atsvc::ClientId client)
+{
+    for (auto it = timers_.begin(); it != timers_.end();)
+        it = it->second.client == client ? timers_.erase(it) : std::next(it);
+}
+
+}  // namespace simnet
