@@ -180,6 +180,11 @@ struct Timing {
     int zipMs = 20;
 };
 
+// What the printers take from one sender.
+struct Limits {
+    uint64_t jobBytes = 256ull << 20;  // the largest job; a larger one is cut off with an error
+};
+
 struct World {
     Workstation workstation;
     std::vector<Zone> zones;        // empty: a non-extended network without zones
@@ -188,6 +193,7 @@ struct World {
     std::vector<Entity> entities;   // other registrations (workstations, ...)
     std::optional<EntityName> defaultPrinter;
     Timing timing;
+    Limits limits;
 
     // ---- NBP and ZIP ----
     // The zone a name's "*" stands for: the workstation's zone ("*" when it

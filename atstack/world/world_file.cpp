@@ -530,7 +530,7 @@ struct Reader {
     {
         Obj top(doc, "");
         top.Only({"description", "workstation", "zones", "printers", "servers", "entities", "defaultPrinter",
-                  "timing"});
+                  "timing", "limits"});
         if (!top.Has("workstation"))
             top.Fail("missing", "workstation");
         Zones(top);
@@ -564,6 +564,12 @@ struct Reader {
             t.Only({"nbpLookupMs", "zipMs"});
             w.timing.nbpLookupMs = static_cast<int>(t.Int("nbpLookupMs", 0, 60000, w.timing.nbpLookupMs));
             w.timing.zipMs = static_cast<int>(t.Int("zipMs", 0, 60000, w.timing.zipMs));
+        }
+        if (top.Has("limits")) {
+            Obj l = top.Sub("limits");
+            l.Only({"jobBytes"});
+            w.limits.jobBytes = static_cast<uint64_t>(
+                l.Int("jobBytes", 1, int64_t{1} << 40, static_cast<int64_t>(w.limits.jobBytes)));
         }
     }
 };

@@ -2,6 +2,7 @@
 // delayed NBP and ZIP answers, the trace, the spool and the state file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +20,7 @@ const char* kWorld = R"({
   "workstation": { "name": "Me", "network": 1005, "node": 56, "cableRange": [1000, 1009], "zone": "Eng" },
   "zones": [ { "name": "Eng", "local": true }, { "name": "Sales", "local": true }, { "name": "Far" } ],
   "timing": { "nbpLookupMs": 100, "zipMs": 10 },
+  "limits": { "jobBytes": 10000 },
   "printers": [
     { "name": "LW", "zone": "Eng", "reply": "done\r\n", "openDelayMs": 50,
       "replies": [ { "contains": "query", "reply": "answer" } ] },
@@ -90,6 +92,26 @@ protected:
         auto r = Send(2, {{"op", "pap.status"}, {"reqid", 99}, {"object", printer}, {"type", "LaserWriter"}, {"zone", zone}});
         EXPECT_EQ(r.size(), 1u);
         return r.empty() ? "" : r[0].head["status"].get<std::string>();
+    }
+    std::vector<std::string> SpoolFiles() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_ / "spool"))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string SpoolText(const std::string& name) const
+    {
+        std::ifstream in(dir_ / "spool" / name, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    int32_t Write(int32_t conn, bool eof, const std::string& data)
+    {
+        auto r = Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", eof}}, data);
+        return r.empty() ? 1 : r[0].head["result"].get<int32_t>();
     }
     std::vector<json> Trace()
     {
@@ -352,6 +374,78 @@ TEST_F(EngineTest, TraceHoldsEveryRequestWithInputsAndOutputs)
     EXPECT_EQ(t[1]["client"], "test.exe#42/Kestra32");
     EXPECT_EQ(t[1]["out"]["network"], 1005);
     EXPECT_EQ(t[2]["result"], atw::kErrFailed);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineTest, AJobIsInItsSpoolFileAsItArrivesAndCompleteOnlyAtItsEOF)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    ASSERT_EQ(Write(conn, false, "first part "), 0);
+    auto files = SpoolFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0], "000001-LW.part") << "the bytes are on disk before the job ends";
+    EXPECT_EQ(SpoolText(files[0]), "first part ");
+    ASSERT_EQ(Write(conn, true, "and the end"), 0);
+    EXPECT_EQ(SpoolFiles(), std::vector<std::string>{"000001-LW.job"});
+    EXPECT_EQ(SpoolText("000001-LW.job"), "first part and the end");
+}
+
+TEST_F(EngineTest, AJobWithoutItsEOFIsKeptAsCutOff)
+{
+    int32_t conn = Open(1, "LW", 1);
+    ASSERT_EQ(Write(conn, false, "never finished"), 0);
+    Send(1, {{"op", "pap.close"}, {"connRef", conn}});
+    conn = Open(2, "LW", 2);
+    Send(2, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, "the client vanished");
+    engine_->Disconnect(2, now_);
+    EXPECT_EQ(SpoolFiles(), (std::vector<std::string>{"000001-LW.cut", "000002-LW.cut"}));
+    EXPECT_EQ(SpoolText("000001-LW.cut"), "never finished");
+    int cutEvents = 0;
+    for (const auto& line : Trace())
+        if (line.value("event", "") == "job cut off") {
+            ++cutEvents;
+            EXPECT_EQ(line["reason"], "closed");
+            EXPECT_EQ(line["out"]["spool"].get<std::string>().substr(0, 6), cutEvents == 1 ? "000001" : "000002");
+        }
+    EXPECT_EQ(cutEvents, 2);
+}
+
+TEST_F(EngineTest, JobNumbersGoOnAfterARestartAndNoSpoolFileIsOverwritten)
+{
+    int32_t conn = Open(1, "LW", 1);
+    ASSERT_EQ(Write(conn, true, "before the restart"), 0);
+    engine_.reset();
+    // A job of an earlier run, with a number above this run's.
+    std::ofstream(dir_ / "spool" / "000041-Faulty.cut", std::ios::binary) << "older";
+    Start();
+    conn = Open(1, "LW", 1);
+    ASSERT_EQ(Write(conn, true, "after the restart"), 0);
+    EXPECT_EQ(SpoolFiles(), (std::vector<std::string>{"000001-LW.job", "000041-Faulty.cut", "000042-LW.job"}));
+    EXPECT_EQ(SpoolText("000001-LW.job"), "before the restart");
+    EXPECT_EQ(SpoolText("000041-Faulty.cut"), "older");
+    EXPECT_EQ(SpoolText("000042-LW.job"), "after the restart");
+}
+
+TEST_F(EngineTest, AJobLargerThanTheLimitEndsWithAnErrorAndItsRestIsNotANewJob)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    const std::string chunk(4096, 'x');
+    ASSERT_EQ(Write(conn, false, chunk), 0);
+    ASSERT_EQ(Write(conn, false, chunk), 0);
+    auto r = Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", false}}, chunk);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], atw::kErrFailed) << "10000 bytes is the world's limit";
+    EXPECT_EQ(r[0].head["error"], "job too large");
+    EXPECT_EQ(Write(conn, false, chunk), atw::kErrFailed) << "the rest of the job is refused too";
+    EXPECT_EQ(Write(conn, true, "end"), atw::kErrFailed);
+    EXPECT_EQ(SpoolFiles(), std::vector<std::string>{"000001-LW.cut"});
+    EXPECT_EQ(SpoolText("000001-LW.cut").size(), 8192u);
+    // After the EOF of the oversized job, the next job is taken again.
+    ASSERT_EQ(Write(conn, true, "small"), 0);
+    EXPECT_EQ(SpoolText("000002-LW.job"), "small");
 }
 
 }  // namespace

@@ -174,7 +174,20 @@ void PapPrinters::Write(atsvc::ClientId client, int32_t ref, std::string data, b
     Conn& c = *conn;
     if (Faulted(c, atw::PrinterFault::At::Write, ++c.writes, done))
         return;
-    AddToJob(c, data);
+    const uint64_t limit = world_.limits.jobBytes;
+    const char* refused = c.flushing                         ? "the rest of a job that was cut off"
+                          : c.jobBytes + data.size() > limit ? "job too large"
+                          : !AddToJob(c, data)               ? "the spool cannot keep the job"
+                                                             : nullptr;
+    if (refused) {
+        // The sender hears it; the job is kept as cut off, and what follows
+        // of it up to its EOF is not taken for a new job.
+        json out = c.jobActive ? CutJob(c, refused) : json::object();
+        c.flushing = !eof;
+        out["error"] = refused;
+        done({atw::kErrFailed, out});
+        return;
+    }
     json out = json::object();
     if (eof)
         EndJob(c, true, out);
@@ -182,25 +195,37 @@ void PapPrinters::Write(atsvc::ClientId client, int32_t ref, std::string data, b
     ServeRead(c);
 }
 
-void PapPrinters::AddToJob(Conn& c, std::string_view data)
+bool PapPrinters::AddToJob(Conn& c, std::string_view data)
 {
     c.jobActive = true;
     if (data.empty())
-        return;
-    if (!c.spool)
+        return true;
+    if (!c.spool && spool_.Keeps()) {
         c.spool = spool_.Begin(world_.printers[c.printer].id);
-    if (c.spool)
-        c.spool->Write(data);
+        if (!c.spool)
+            return false;
+    }
+    if (c.spool && !c.spool->Write(data))
+        return false;
     c.jobBytes += data.size();
     printers_[c.printer].model->JobData(data);
+    return true;
+}
+
+json PapPrinters::CutJob(Conn& c, const char* reason)
+{
+    json out = json::object();
+    EndJob(c, false, out);
+    events_({{"event", "job cut off"}, {"connRef", c.ref}, {"reason", reason}, {"out", out}});
+    return out;
 }
 
 void PapPrinters::EndJob(Conn& c, bool eof, json& out)
 {
     const std::size_t i = c.printer;
     atw::Printer& p = world_.printers[i];
-    if (!c.spool)
-        c.spool = spool_.Begin(p.id);
+    if (!c.spool && eof)
+        c.spool = spool_.Begin(p.id);  // an empty job is a job too
     JobEnd job;
     job.connRef = c.ref;
     job.eof = eof;
@@ -290,11 +315,8 @@ void PapPrinters::CloseConn(int32_t ref, bool notifyRead)
         c.read = nullptr;
         read({atw::kErrAborted, {{"closed", true}}});
     }
-    if (c.jobActive && c.jobBytes > 0) {
-        json out = json::object();
-        EndJob(c, false, out);
-        events_({{"event", "job ended by close"}, {"connRef", ref}, {"out", out}});
-    }
+    if (c.jobActive && c.jobBytes > 0)
+        CutJob(c, "closed");
     const std::size_t printer = c.printer;
     printers_[printer].model->ConnectionClosed(ref);
     printers_[printer].conn = 0;

@@ -48,6 +48,8 @@ private:
         std::size_t printer = 0;
         int writes = 0, reads = 0;
         bool jobActive = false;
+        // The rest of a job cut off as too large is ignored up to its EOF.
+        bool flushing = false;
         uint64_t jobBytes = 0;
         std::unique_ptr<SpoolFile> spool;
         // The printer's answers to finished jobs, each ended by its own EOF,
@@ -72,8 +74,11 @@ private:
     // if there is one.
     bool Faulted(const Conn& c, atw::PrinterFault::At at, int nth, const atsvc::Done& done);
     void Pump(std::size_t printer);
-    void AddToJob(Conn& c, std::string_view data);
+    // False when the spool cannot keep the bytes.
+    bool AddToJob(Conn& c, std::string_view data);
     void EndJob(Conn& c, bool eof, nlohmann::json& out);
+    // Ends the job in progress without its EOF, for `reason`.
+    nlohmann::json CutJob(Conn& c, const char* reason);
     void ServeRead(Conn& c);
     void CloseConn(int32_t ref, bool notifyRead);
     std::string StatusOf(std::size_t printer) const;
