@@ -9,7 +9,7 @@ IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
 int CControlBar::CalcHeight() const
 {
-    if (m_hWnd == nullptr || !::IsWindowVisible(m_hWnd))
+    if (!IsVisible())
         return 0;
     RECT r;
     ::GetWindowRect(m_hWnd, &r);

@@ -43,6 +43,9 @@ public:
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
     void EnableDocking(DWORD sides) { m_dwDockStyle = sides; }
     DWORD GetDockStyle() const { return m_dwDockStyle; }
+    // Whether the bar is shown on its frame: its own visible style, so that
+    // a frame lays out its bars while it is still hidden.
+    bool IsVisible() const { return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0; }
     // Height the bar takes along its side of the frame.
     virtual int CalcHeight() const;
     // Brings buttons or panes in line with the update query of `target`.

@@ -33,6 +33,13 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
+const char* CFrameWnd::kWndClass = "AfxFrameOrView42";
+
+BOOL CFrameWnd::RegisterFrameClass()
+{
+    return RegisterNamedClass(kWndClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+}
+
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
     if (cs.lpszClass == nullptr)
@@ -169,7 +176,7 @@ RECT CFrameWnd::LayoutBars()
     RECT r;
     GetClientRect(&r);
     for (CControlBar* bar : m_controlBars) {
-        if (bar->m_hWnd == nullptr || !bar->IsWindowVisible())
+        if (!bar->IsVisible())
             continue;
         // The common controls size themselves along their side.
         bar->SendMessage(WM_SIZE, 0, 0);
@@ -216,8 +223,12 @@ void CFrameWnd::OnClose()
     if (app != nullptr && app->m_pMainWnd == this) {
         if (!app->SaveAllModified())
             return;
+        // A single-document program's frame goes with its document (and
+        // this object with it): only the handle is used afterwards.
+        HWND self = m_hWnd;
         app->CloseAllDocuments(FALSE);
-        DestroyWindow();
+        if (::IsWindow(self))
+            ::DestroyWindow(self);
         return;
     }
     CDocument* doc = GetActiveDocument();
@@ -425,7 +436,7 @@ void CFrameWnd::UpdateFrameTitleForDocument(const char* docName)
 void CFrameWnd::OnIdleUpdateCmdUI()
 {
     for (CControlBar* bar : m_controlBars)
-        if (bar->m_hWnd != nullptr && bar->IsWindowVisible())
+        if (bar->IsVisible())
             bar->OnUpdateCmdUI(this, m_bAutoMenuEnable);
     OnUpdateFrameTitle(TRUE);
 }
@@ -433,14 +444,14 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 void CFrameWnd::ToggleBar(UINT id)
 {
     if (CControlBar* bar = GetControlBar(id))
-        ShowControlBar(bar, !bar->IsWindowVisible());
+        ShowControlBar(bar, !bar->IsVisible());
 }
 
 void CFrameWnd::UpdateBarCheck(CCmdUI* ui, UINT id)
 {
     CControlBar* bar = GetControlBar(id);
     ui->Enable(bar != nullptr);
-    ui->SetCheck(bar != nullptr && bar->IsWindowVisible());
+    ui->SetCheck(bar != nullptr && bar->IsVisible());
 }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* ui)

@@ -39,6 +39,11 @@ public:
     UINT m_nIDResource = 0;
     BOOL m_bAutoMenuEnable = TRUE;  // commands nobody handles are disabled
 
+    // The framework's window class of single-document main frames and
+    // views; registered on demand.
+    static const char* kWndClass;
+    static BOOL RegisterFrameClass();
+
     // Creates the frame from resource `id`: title (first line of string
     // `id`), menu, accelerators and icon of that id. On failure the frame
     // object is gone (deleted), like a frame whose window was destroyed.

@@ -13,6 +13,8 @@
 #define ID_FILE_PRINT           57607
 #define ID_FILE_PRINT_DIRECT    57608
 #define ID_FILE_PRINT_PREVIEW   57609
+#define ID_FILE_UPDATE          57610
+#define ID_FILE_SAVE_COPY_AS    57611
 #define ID_FILE_MRU_FILE1       57616
 #define ID_FILE_MRU_FILE4       57619
 #define ID_EDIT_CLEAR           57632
@@ -45,6 +47,7 @@
 #define ID_VIEW_STATUS_BAR      59393
 #define AFX_IDW_TOOLBAR         59392
 #define AFX_IDW_STATUS_BAR      59393
+#define AFX_IDW_RESIZE_BAR      59395
 #define AFX_IDW_PANE_FIRST      59648
 
 // Strings the framework loads.

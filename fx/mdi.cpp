@@ -20,16 +20,7 @@ const char* CMDIFrameWnd::kWndClass = "AfxMDIFrame42";
 
 BOOL CMDIFrameWnd::RegisterFrameClass()
 {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kWndClass, &wc))
-        return TRUE;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &CWnd::FxWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kWndClass;
-    return RegisterClassA(&wc) != 0;
+    return RegisterNamedClass(kWndClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
 }
 
 BOOL CMDIFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)

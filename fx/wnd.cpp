@@ -122,6 +122,29 @@ const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
     return registered.emplace(key, key).first->second.c_str();
 }
 
+BOOL CWnd::RegisterNamedClass(const char* name, UINT classStyle, HBRUSH background)
+{
+    WNDCLASSA wc{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), name, &wc))
+        return TRUE;
+    wc.style = classStyle;
+    wc.lpfnWndProc = &CWnd::FxWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0;
+}
+
+BOOL CWnd::RegisterClassCopy(const char* existing, const char* name)
+{
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), existing, &wc))
+        return FALSE;
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA&)
 {
     return TRUE;

@@ -34,6 +34,11 @@ public:
     // Registers (once) a window class whose procedure is the framework's.
     static const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr,
                                         HBRUSH background = nullptr, HICON icon = nullptr);
+    // Registers (once) the window class `name` with the framework's procedure.
+    static BOOL RegisterNamedClass(const char* name, UINT classStyle, HBRUSH background);
+    // Registers class `existing` again under `name`: a program's own name
+    // for a framework class, by which other processes find its windows.
+    static BOOL RegisterClassCopy(const char* existing, const char* name);
     static LRESULT CALLBACK FxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,

@@ -20,4 +20,4 @@
 #define IDS_KORVEL_COL_TYPE      141
 #define IDS_KORVEL_COL_CREATOR   143
 #define IDS_KORVEL_COL_REMARK    144
-#define IDS_ITEM_COUNT           145
+#define IDS_ITEM_COUNT           101

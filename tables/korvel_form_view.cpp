@@ -40,7 +40,8 @@ CKorvelFormView::CKorvelFormView() : CTableFormView(IDD_KORVEL_FORM, KorvelLayou
 
 void CKorvelFormView::OnInitialUpdate()
 {
-    m_extensionEdit.SubclassDlgItem(IDC_KORVEL_EXTENSION, this);
+    if (m_extensionEdit.m_hWnd == nullptr)
+        m_extensionEdit.SubclassDlgItem(IDC_KORVEL_EXTENSION, this);
     CTableFormView::OnInitialUpdate();
 }
 

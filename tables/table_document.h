@@ -1,7 +1,6 @@
-// CTableDocument: what the printer type table and the extension map
-// documents share on the framework. The rows live in the form view's list
-// (see table_contents.h); this class gives the framework's document steps
-// their table meaning:
+// The table documents of both programs on the framework. The rows live in
+// the form view's list (see table_contents.h); these steps give the
+// framework's document steps their table meaning:
 //  - opening reads the whole file first, so a file that cannot be read
 //    leaves the table as it was; then the table is cleared and every
 //    well-formed line appended, and the modified flag cleared;
@@ -10,23 +9,23 @@
 //  - DoSave with no path means the document's own path, so no save the
 //    framework starts asks for a name; Save As writes a copy under a name
 //    the user picks and the document keeps its own path and title.
+//
+// The steps are written once, over the record type of the rows and the
+// framework document class they extend: `CTableDocumentT<CDevTypeEntry>`
+// is a plain document, Korvel's map extends its OLE server document.
+// `CTableStore` is what the form view needs from either.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "fx/document.h"
+#include "fx/fx_ids.h"
+#include "table_contents.h"
 
-class CTableDocument : public CDocument {
-    DECLARE_DYNAMIC(CTableDocument)
-    DECLARE_MESSAGE_MAP()
+class CTableStore {
 public:
-    BOOL OnNewDocument() override;
-    void DeleteContents() override;
-    BOOL OnOpenDocument(const char* path) override;
-    BOOL OnSaveDocument(const char* path) override;
-    void OnCloseDocument() override;
-    BOOL DoSave(const char* path, BOOL replace = TRUE) override;
+    virtual ~CTableStore() = default;
 
     // The table's own steps, on the rows of the view's list.
     virtual void DeleteAllEntries() = 0;
@@ -35,12 +34,88 @@ public:
     virtual bool StoreTableText(std::string& text) = 0;
     // Tells the stack that the table file changed; the answer is ignored.
     virtual void NotifyTableChanged() = 0;
+};
+
+// Reads the table file `path` whole; a file that cannot be read is reported
+// with the framework's open-failure message.
+bool ReadTableFileReporting(const char* path, std::string& text);
+// Writes every row of `table` over `path`; a failure (no rows to read, a
+// file that cannot be written) is reported with the framework's
+// save-failure message.
+bool WriteTableFileReporting(const char* path, CTableStore& table);
+
+template <class Entry, class TBase = CDocument>
+class CTableDocumentT : public TBase, public CTableStore {
+public:
+    CTableContents<Entry> m_table;  // m_table.m_pListCtrl: the view's rows
+
+    void DeleteAllEntries() override { m_table.DeleteAllEntries(); }
+    void LoadTableText(std::string_view text) override { m_table.LoadText(text); }
+    bool StoreTableText(std::string& text) override { return m_table.StoreText(text); }
+
+    BOOL OnNewDocument() override
+    {
+        if (!TBase::OnNewDocument())
+            return FALSE;
+        DeleteContents();
+        return TRUE;
+    }
+
+    void DeleteContents() override
+    {
+        DeleteAllEntries();
+        TBase::DeleteContents();
+    }
+
+    BOOL OnOpenDocument(const char* path) override
+    {
+        std::string text;
+        if (!ReadTableFileReporting(path, text))
+            return FALSE;
+        DeleteContents();
+        LoadTableText(text);
+        this->SetModifiedFlag(FALSE);
+        return TRUE;
+    }
+
+    BOOL OnSaveDocument(const char* path) override
+    {
+        const BOOL saved = WriteTable(path);
+        if (saved == TRUE)
+            NotifyTableChanged();
+        return saved;
+    }
+
+    void OnCloseDocument() override
+    {
+        DeleteAllEntries();
+        TBase::OnCloseDocument();
+    }
+
+    BOOL DoSave(const char* path, BOOL replace = TRUE) override
+    {
+        return TBase::DoSave(path != nullptr ? path : this->m_strPathName.c_str(), replace);
+    }
 
     // Writes the table to `path` and reports a failure with the framework's
     // save-failure message; the modified flag is cleared on success. No
     // notification.
-    BOOL WriteTable(const char* path);
+    BOOL WriteTable(const char* path)
+    {
+        if (!WriteTableFileReporting(path, *this))
+            return FALSE;
+        this->SetModifiedFlag(FALSE);
+        return TRUE;
+    }
 
-protected:
-    void OnFileSaveCopyAs();
+    // Save As (ID_FILE_SAVE_AS) writes a copy; the document keeps its path.
+    BOOL OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInfo* pHandlerInfo) override
+    {
+        if (id == ID_FILE_SAVE_AS && code == CN_COMMAND) {
+            if (pHandlerInfo == nullptr)
+                TBase::DoSave(nullptr, FALSE);
+            return TRUE;
+        }
+        return TBase::OnCmdMsg(id, code, pExtra, pHandlerInfo);
+    }
 };

@@ -49,14 +49,34 @@ CTableFormView::CTableFormView(UINT templateId, TableFormLayout layout)
 {
 }
 
-CTableDocument* CTableFormView::GetTableDocument() const
+CTableStore* CTableFormView::GetTableStore() const
 {
-    return dynamic_cast<CTableDocument*>(GetDocument());
+    return dynamic_cast<CTableStore*>(GetDocument());
 }
 
+// The initial update runs again when a single-document program reuses the
+// view for File New: the list and fields are set up only the first time.
 void CTableFormView::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
+    if (!m_bFormReady)
+        SetUpForm();
+    GoIdle();
+
+    AttachRows();
+    {
+        ListRedrawPause pause(m_listCtrl);
+        LoadInitialTable();
+    }
+
+    if (int count = m_listCtrl.GetItemCount(); count > 0)
+        m_listCtrl.SendMessage(LVM_REDRAWITEMS, 0, count - 1);
+    FitFrameToForm();
+}
+
+void CTableFormView::SetUpForm()
+{
+    m_bFormReady = true;
     m_strCountFormat = FxLoadString(m_layout.countFormatId);
 
     m_listCtrl.Attach(GetDlgItem(static_cast<int>(m_layout.listId)));
@@ -78,17 +98,6 @@ void CTableFormView::OnInitialUpdate()
 
     for (const auto& field : m_layout.fields)
         ::SendMessageA(GetDlgItem(static_cast<int>(field.id)), EM_LIMITTEXT, static_cast<WPARAM>(field.limit), 0);
-    GoIdle();
-
-    AttachRows();
-    {
-        ListRedrawPause pause(m_listCtrl);
-        LoadInitialTable();
-    }
-
-    if (int count = m_listCtrl.GetItemCount(); count > 0)
-        m_listCtrl.SendMessage(LVM_REDRAWITEMS, 0, count - 1);
-    FitFrameToForm();
 }
 
 void CTableFormView::FitFrameToForm()
@@ -123,8 +132,8 @@ void CTableFormView::FitFrameToForm()
 
 void CTableFormView::OnDestroy()
 {
-    if (CTableDocument* doc = GetTableDocument())
-        doc->DeleteAllEntries();
+    if (CTableStore* table = GetTableStore())
+        table->DeleteAllEntries();
     DetachRows();
     m_listCtrl.Detach();
     CFormView::OnDestroy();
@@ -277,14 +286,16 @@ void CTableFormView::OnDeleteEntry()
     GoIdle();
 }
 
-void CTableFormView::OnRevert()
+bool CTableFormView::RevertTable()
 {
     CDocument* doc = GetDocument();
-    if (doc == nullptr)
-        return;
-    CString path = doc->GetPathName();
+    return doc != nullptr && doc->OnOpenDocument(doc->GetPathName().c_str());
+}
+
+void CTableFormView::OnRevert()
+{
     ListRedrawPause pause(m_listCtrl);
-    if (doc->OnOpenDocument(path.c_str()))
+    if (RevertTable())
         GoIdle();  // the loaded record went with the old rows
 }
 
@@ -408,7 +419,11 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
         action = Action::Disabled;  // merging and printing are not in the editor yet
     else if (id == ID_STATUS_COUNT_PANE)
         action = Action::Count;
-    if (action == Action::None || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI))
+    // Save and Revert have no state of their own here: each program's route
+    // decides when they are enabled.
+    const bool programRule = action == Action::Revert || action == Action::Save;
+    if (action == Action::None || (code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI) ||
+        (code == CN_UPDATE_COMMAND_UI && programRule))
         return CFormView::OnCmdMsg(id, code, pExtra, pHandlerInfo);
     if (pHandlerInfo != nullptr)
         return TRUE;
@@ -419,11 +434,9 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
         case Action::New: ui->Enable(IsButtonEnabled(m_layout.newId)); break;
         case Action::Accept: ui->Enable(IsButtonEnabled(m_layout.acceptId)); break;
         case Action::Delete: ui->Enable(IsButtonEnabled(m_layout.deleteId)); break;
-        case Action::Revert:
-        case Action::Save: ui->Enable(GetDocument() != nullptr && GetDocument()->IsModified()); break;
         case Action::Disabled: ui->Enable(FALSE); break;
         case Action::Count: ui->Enable(TRUE); ui->SetText(CountText().c_str()); break;
-        case Action::None: break;
+        default: break;
         }
         return TRUE;
     }

@@ -37,7 +37,7 @@ struct TableFormLayout {
     std::vector<Field> fields;  // the key field first
 };
 
-class CTableDocument;
+class CTableStore;
 
 class CTableFormView : public CFormView {
     DECLARE_DYNAMIC(CTableFormView)
@@ -71,15 +71,19 @@ public:
 
 protected:
     TableFormLayout m_layout;
+    bool m_bFormReady = false;  // the list and fields are set up (once per window)
     LPARAM m_loadedEntry = 0;  // the record of the loaded row
 
-    CTableDocument* GetTableDocument() const;
+    CTableStore* GetTableStore() const;
 
     // The table's own steps. Rows are list indices; entries are the rows'
     // item data.
     virtual void AttachRows() = 0;  // hands the list to the document
     virtual void DetachRows() = 0;
     virtual void LoadInitialTable() = 0;
+    // Revert: reads the table file again; true when it was read (the entry
+    // area then goes idle). By default the document's open step.
+    virtual bool RevertTable();
     virtual int FindKey(const std::string& key) const = 0;
     virtual int AddRowFromFields() = 0;  // the new row's index or -1
     // Assigns each field that differs to the row's record; the key only
@@ -117,6 +121,7 @@ protected:
     void RedrawRow(int row);
 
 private:
+    void SetUpForm();
     void OnRowClick();
     void OnRowDoubleClick();
     int HitTestRow(POINT client) const;

@@ -1,7 +1,7 @@
 #include "util/app.h"
 
-#include <shellapi.h>
-
+#include "common/help_launch.h"
+#include "common/single_instance.h"
 #include "fx/doc_template.h"
 #include "fx/message_box.h"
 #include "util/about_dialog.h"
@@ -55,28 +55,8 @@ BOOL CVestrelUtilApp::InitApplication()
     m_strWndClass = "VestrelUtilMainWnd";
     // The main frame's class is the framework's MDI frame class under the
     // program's own name, by which a second start finds the first.
-    if (!CMDIFrameWnd::RegisterFrameClass())
-        return FALSE;
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), CMDIFrameWnd::kWndClass, &wc))
-        return FALSE;
-    wc.lpszClassName = m_strWndClass.c_str();
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-BOOL CVestrelUtilApp::BringExistingInstanceToFront(const char* wndClass)
-{
-    HWND existing = FindWindowA(wndClass, nullptr);
-    if (existing == nullptr)
-        return FALSE;
-    HWND popup = GetLastActivePopup(existing);
-    BringWindowToTop(existing);
-    SetForegroundWindow(existing);
-    if (IsIconic(existing))
-        ShowWindow(existing, SW_RESTORE);
-    if (popup != existing)
-        BringWindowToTop(popup);
-    return TRUE;
+    return CMDIFrameWnd::RegisterFrameClass() &&
+           CWnd::RegisterClassCopy(CMDIFrameWnd::kWndClass, m_strWndClass.c_str());
 }
 
 BOOL CVestrelUtilApp::InitInstance()
@@ -171,18 +151,7 @@ const char* CVestrelUtilApp::HelpFileInUse() const
 
 void CVestrelUtilApp::LaunchHelp()
 {
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.hwnd = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    info.lpVerb = nullptr;
-    info.lpFile = "WinHlp32.exe";
-    info.lpParameters = HelpFileInUse();
-    info.lpDirectory = nullptr;
-    info.nShow = 0;
-    // The help system reports its own failures.
-    if (ShellExecuteExA(&info) && info.hProcess != nullptr)
-        CloseHandle(info.hProcess);
+    LaunchWinHelp(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, HelpFileInUse());
 }
 
 void CVestrelUtilApp::OnAppAbout()

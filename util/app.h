@@ -33,7 +33,6 @@ public:
     const char* HelpFileInUse() const;
 
     // Steps of start-up, each usable on its own.
-    static BOOL BringExistingInstanceToFront(const char* wndClass);
     void ReadVersion();
     void LookUpHelp();
     // Starts "WinHlp32.exe" with the help file in use.

@@ -14,20 +14,6 @@ namespace {
 const std::set<UINT> kLaterCommands = {ID_PRINTER_CHANGE_NAME, ID_NETWORK_INFORMATION,
                                        ID_NETWORK_LOOKUP};
 
-std::vector<UINT> MenuCommands(HMENU menu)
-{
-    std::vector<UINT> ids;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-            auto inner = MenuCommands(sub);
-            ids.insert(ids.end(), inner.begin(), inner.end());
-        } else if (UINT id = GetMenuItemID(menu, i); id != 0) {
-            ids.push_back(id);
-        }
-    }
-    return ids;
-}
-
 TEST(CommandTable, CommandIdsInResourceHeaderAreUnique)
 {
     std::ifstream header(VESTREL_UTIL_RESOURCE_H);
@@ -49,7 +35,7 @@ TEST(CommandTable, CommandIdsInResourceHeaderAreUnique)
 
 TEST_F(ShellTest, EveryMainMenuCommandIsHandledOrWaitsDisabled)
 {
-    for (UINT id : MenuCommands(frame->m_hMenuDefault)) {
+    for (UINT id : vtest::MenuCommandIds(frame->m_hMenuDefault)) {
         CommandState state = QueryCommandState(frame, id);
         if (kLaterCommands.count(id)) {
             EXPECT_FALSE(state.enabled) << id;

@@ -15,6 +15,7 @@
 #include "util/devtype/devtype_doc.h"
 #include "util/devtype/devtype_view.h"
 #include "util/resource.h"
+#include "win_test_helpers.h"
 
 namespace {
 
@@ -41,40 +42,6 @@ void SetInstallFolder(const std::string& folder)
     RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                    static_cast<DWORD>(folder.size() + 1));
     RegCloseKey(key);
-}
-
-// The window's picture as a 24-bit BMP file.
-void SaveShot(HWND window, const std::string& path)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const int stride = ((w * 3) + 3) & ~3;
-    std::string pixels(static_cast<size_t>(stride) * h, '\0');
-    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
 }
 
 void Settle(HWND frame)
@@ -130,14 +97,14 @@ int main(int argc, char** argv)
     if (!shots.empty()) {
         HWND child = view->GetParentFrame()->m_hWnd;
         Settle(frame->m_hWnd);
-        SaveShot(child, shots + "\\devtype_idle.bmp");
+        vtest::SaveWindowPicture(child, shots + "\\devtype_idle.bmp");
         view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVTYPE_NEW, BN_CLICKED), 0);
         view->SetDlgItemText(IDC_DEVTYPE_TYPE, "Phaser");
         Settle(frame->m_hWnd);
-        SaveShot(child, shots + "\\devtype_new.bmp");
+        vtest::SaveWindowPicture(child, shots + "\\devtype_new.bmp");
         view->m_listCtrl.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         Settle(frame->m_hWnd);
-        SaveShot(child, shots + "\\devtype_loaded.bmp");
+        vtest::SaveWindowPicture(child, shots + "\\devtype_loaded.bmp");
     } else {
         double sort[3];
         for (int column = 0; column < 3; ++column) {

@@ -9,7 +9,7 @@
 
 #include "atnetd_process.h"
 #include "fx/doc_template.h"
-#include "fx/message_box.h"
+#include "message_box_recorder.h"
 #include "molven32.h"
 #include "shell_fixture.h"
 #include "tables/extension_edit.h"
@@ -48,45 +48,7 @@ LRESULT CALLBACK WatchForSaveDialog(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-const char kInstallKey[] = "SOFTWARE\\VESTREL\\QUARNET\\2.0";
-
-// Points the installation folder at `folder` for one test and puts the
-// earlier value back afterwards.
-class InstallFolderOverride {
-public:
-    explicit InstallFolderOverride(const std::string& folder)
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0,
-                            KEY_SET_VALUE | KEY_QUERY_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        char old[MAX_PATH] = "";
-        DWORD size = sizeof old;
-        m_hadValue = RegQueryValueExA(key, "Path", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-        m_old = old;
-        RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>(folder.size() + 1));
-        RegCloseKey(key);
-    }
-    ~InstallFolderOverride()
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-            return;
-        if (m_hadValue)
-            RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_old.c_str()),
-                           static_cast<DWORD>(m_old.size() + 1));
-        else
-            RegDeleteValueA(key, "Path");
-        RegCloseKey(key);
-    }
-    InstallFolderOverride(const InstallFolderOverride&) = delete;
-    InstallFolderOverride& operator=(const InstallFolderOverride&) = delete;
-
-private:
-    bool m_hadValue = false;
-    std::string m_old;
-};
+using vtest::InstallFolderOverride;
 
 class DevTypeWindow : public ShellTest {
 protected:
@@ -94,20 +56,13 @@ protected:
     std::unique_ptr<InstallFolderOverride> installFolder;
     std::vector<MessageBoxRequest> boxes;
     std::deque<int> answers;  // the buttons the next message boxes get
-    MessageBoxHandler oldHandler;
+    std::unique_ptr<vtest::MessageBoxRecorder> messages;
 
     void SetUp() override
     {
         ASSERT_TRUE(service.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
         installFolder = std::make_unique<InstallFolderOverride>(service.Dir());
-        oldHandler = FxSetMessageBoxHandler([this](const MessageBoxRequest& r) {
-            boxes.push_back(r);
-            if (answers.empty())
-                return IDOK;
-            int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
+        messages = std::make_unique<vtest::MessageBoxRecorder>(boxes, answers);
         ShellTest::SetUp();
     }
 
@@ -118,7 +73,7 @@ protected:
                 for (CDocument* doc : t->GetDocuments())
                     doc->SetModifiedFlag(FALSE);  // no save prompt at the end
         ShellTest::TearDown();
-        FxSetMessageBoxHandler(oldHandler);
+        messages.reset();
         installFolder.reset();
     }
 

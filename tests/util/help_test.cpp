@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "fx/ole.h"
 #include "install_folder.h"
 #include "shell_fixture.h"
 #include "util/resource.h"
@@ -100,60 +99,8 @@ TEST_F(HelpLookup, AnEmptyPathValueCountsAsNoFolder)
     EXPECT_STREQ(app->m_pszHelpFilePath, defaultHelp.c_str());
 }
 
-// Puts the recorder in place of the prefix's help program for one test.
-class HelpProgramRecorder {
-public:
-    HelpProgramRecorder()
-    {
-        char dir[MAX_PATH];
-        GetSystemDirectoryA(dir, sizeof dir);
-        program_ = std::string(dir) + "\\winhlp32.exe";
-        backup_ = program_ + ".vestrel-test";
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        record_ = std::string(temp) + "help_record.txt";
-        DeleteFileA(record_.c_str());
-        installed_ = CopyFileA(program_.c_str(), backup_.c_str(), FALSE) &&
-                     CopyFileA((TestProgramFolder() + "help_recorder.exe").c_str(), program_.c_str(), FALSE);
-        // Wine runs its own help program unless told to load the file on
-        // disk; each new process reads this setting.
-        installed_ = installed_ && FxSetRegistryText(HKEY_CURRENT_USER, kOverrides, "winhlp32.exe", "native");
-        SetEnvironmentVariableA("VESTREL_HELP_RECORD", record_.c_str());
-    }
-    ~HelpProgramRecorder()
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kOverrides, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "winhlp32.exe");
-            RegCloseKey(key);
-        }
-        SetEnvironmentVariableA("VESTREL_HELP_RECORD", nullptr);
-        CopyFileA(backup_.c_str(), program_.c_str(), FALSE);
-        DeleteFileA(backup_.c_str());
-        DeleteFileA(record_.c_str());
-    }
-    bool Installed() const { return installed_; }
-    // The command lines recorded so far, after waiting up to 15 s for `count`.
-    std::vector<std::string> WaitForLines(size_t count) const
-    {
-        std::vector<std::string> lines;
-        for (int i = 0; i < 150; ++i) {
-            lines.clear();
-            std::ifstream in(record_);
-            for (std::string line; std::getline(in, line);)
-                lines.push_back(line);
-            if (lines.size() >= count)
-                break;
-            Sleep(100);
-        }
-        return lines;
-    }
-
-private:
-    static constexpr const char* kOverrides = "Software\\Wine\\DllOverrides";
-    std::string program_, backup_, record_;
-    bool installed_ = false;
-};
+using vtest::HelpProgramRecorder;
+using vtest::HelpWindow;
 
 std::string Lower(std::string s)
 {
@@ -190,55 +137,6 @@ TEST_F(HelpLookup, WithoutRegistryHelpTopicsPassesTheDefaultHelpPath)
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(Lower(lines[0]).find(Lower(defaultHelp)), std::string::npos) << lines[0];
 }
-
-// Stands in for a running help window: the system's WinHelp hands its
-// request (command, data, file) to the window of class "MS_WINHELP".
-class HelpWindow {
-public:
-    struct Request {
-        UINT command;
-        LONG data;
-        std::string file;
-    };
-    HelpWindow()
-    {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "MS_WINHELP";
-        RegisterClassA(&wc);
-        hwnd_ = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        s_requests.clear();
-    }
-    ~HelpWindow() { DestroyWindow(hwnd_); }
-    static std::vector<Request> s_requests;
-
-private:
-    HWND hwnd_;
-    // The request block: size, command, data, reserved, file offset.
-#pragma pack(push, 1)
-    struct Block {
-        WORD size;
-        WORD command;
-        LONG data;
-        LONG reserved;
-        WORD ofsFilename;
-        WORD ofsData;
-    };
-#pragma pack(pop)
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
-    {
-        if (m == WM_COPYDATA) {
-            const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
-            const auto* block = static_cast<const Block*>(cds->lpData);
-            std::string file = block->ofsFilename ? reinterpret_cast<const char*>(block) + block->ofsFilename : "";
-            s_requests.push_back({block->command, block->data, file});
-            return TRUE;
-        }
-        return DefWindowProcA(h, m, w, l);
-    }
-};
-std::vector<HelpWindow::Request> HelpWindow::s_requests;
 
 TEST_F(HelpLookup, HelpMenuCommandsCallHelpWithTheirContexts)
 {

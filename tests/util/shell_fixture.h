@@ -10,6 +10,7 @@
 
 #include "util/app.h"
 #include "util/main_frame.h"
+#include "win_test_helpers.h"
 
 class ShellTest : public testing::Test {
 protected:
@@ -20,12 +21,6 @@ protected:
     void TearDown() override;
 };
 
-void PumpWaitingMessages();
-
-// The folder of this test program, ending in "\".
-std::string TestProgramFolder();
-
-// Opens a modal dialog by `open` and, once it is up, reads the texts of its
-// controls (by id) and its caption (id -1), counts its icons (id -2), then
-// presses OK.
-std::map<int, std::string> CaptureModalDialog(const std::function<void()>& open);
+using vtest::CaptureModalDialog;
+using vtest::PumpWaitingMessages;
+using vtest::TestProgramFolder;

@@ -2,7 +2,7 @@
 
 #include "stack/tarpin32.h"
 
-IMPLEMENT_DYNCREATE(CDevTypeDoc, CTableDocument)
+IMPLEMENT_DYNCREATE(CDevTypeDoc, CDocument)
 
 void CDevTypeDoc::NotifyTableChanged()
 {

@@ -4,16 +4,10 @@
 #pragma once
 
 #include "tables/dev_type_entry.h"
-#include "tables/table_contents.h"
 #include "tables/table_document.h"
 
-class CDevTypeDoc : public CTableDocument {
+class CDevTypeDoc : public CTableDocumentT<CDevTypeEntry> {
     DECLARE_DYNCREATE(CDevTypeDoc)
 public:
-    CTableContents<CDevTypeEntry> m_table;  // m_table.m_pListCtrl: the view's rows
-
-    void DeleteAllEntries() override { m_table.DeleteAllEntries(); }
-    void LoadTableText(std::string_view text) override { m_table.LoadText(text); }
-    bool StoreTableText(std::string& text) override { return m_table.StoreText(text); }
     void NotifyTableChanged() override;
 };

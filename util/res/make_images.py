@@ -136,15 +136,18 @@ def color_index(keys, ch):
     return keys.index(ch)
 
 
-def write_toolbar_bmp(path):
+def write_toolbar_bmp(path, buttons=None):
+    """One 16 x 15 image per button, left to right (Korvel's script uses
+    this too, with its own buttons)."""
+    buttons = BUTTONS if buttons is None else buttons
     keys = list(PALETTE.keys())
-    width = 16 * len(BUTTONS)
+    width = 16 * len(buttons)
     height = 15
     row_size = (width + 3) & ~3
     pixels = bytearray()
     for y in range(height - 1, -1, -1):  # bottom-up rows
         row = bytearray()
-        for b in BUTTONS:
+        for b in buttons:
             line = b[y]
             assert len(line) == 16, (line, len(line))
             row += bytes(color_index(keys, ch) for ch in line)

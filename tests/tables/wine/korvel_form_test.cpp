@@ -22,17 +22,13 @@ namespace {
 
 std::string g_mapPath;  // the file the test document opens
 
-class CMapTestDoc : public CTableDocument {
+class CMapTestDoc : public CTableDocumentT<CKorvelEntry> {
     DECLARE_DYNCREATE(CMapTestDoc)
 public:
-    CTableContents<CKorvelEntry> m_table;
     int notifications = 0;
-    void DeleteAllEntries() override { m_table.DeleteAllEntries(); }
-    void LoadTableText(std::string_view text) override { m_table.LoadText(text); }
-    bool StoreTableText(std::string& text) override { return m_table.StoreText(text); }
     void NotifyTableChanged() override { ++notifications; }
 };
-IMPLEMENT_DYNCREATE(CMapTestDoc, CTableDocument)
+IMPLEMENT_DYNCREATE(CMapTestDoc, CDocument)
 
 class CMapTestView : public CKorvelFormView {
     DECLARE_DYNCREATE(CMapTestView)

@@ -1,0 +1,25 @@
+// The Edit menu's clipboard commands (Copy, Cut, Paste, Undo, Clear) for
+// the control that has the keyboard focus, as a frame routes them when its
+// view is a form of edit fields and lists:
+//  - Copy, Cut and Paste send WM_COPY, WM_CUT and WM_PASTE to the focus
+//    window, whatever its class;
+//  - Undo and Clear act only on an "Edit" control (class name compared with
+//    case, first 20 characters), found through its parent by its id: Undo
+//    sends EM_UNDO when EM_CANUNDO says it can, Clear sends WM_CLEAR;
+//  - Copy, Cut and Clear are enabled for an "Edit" control with a selection
+//    that is not empty, Undo for one that can undo, and Paste when the
+//    clipboard offers text.
+// A frame lists the five ids in its table and calls these with whether it
+// has an active view: without one there is no target.
+#pragma once
+
+#include <windows.h>
+
+class CCmdUI;
+
+// True for the five command ids handled here.
+bool FxIsFocusEditCommand(UINT id);
+// Runs command `id` on the focus window.
+void FxRunFocusEditCommand(UINT id, bool hasActiveView);
+// Enables the command of `ui`; `clipboardOwner` opens the clipboard.
+void FxUpdateFocusEditCommand(CCmdUI* ui, bool hasActiveView, HWND clipboardOwner);
