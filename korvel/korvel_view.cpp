@@ -1,0 +1,49 @@
+#include "korvel/korvel_view.h"
+
+#include "common/install_folder.h"
+#include "korvel/korvel_doc.h"
+#include "korvel/main_frame.h"
+#include "tables/table_path.h"
+
+IMPLEMENT_DYNCREATE(CKorvelView, CKorvelFormView)
+
+CKorvelDoc* CKorvelView::GetKorvelDoc() const
+{
+    return dynamic_cast<CKorvelDoc*>(GetDocument());
+}
+
+CTableContents<CKorvelEntry>* CKorvelView::GetTableContents() const
+{
+    CKorvelDoc* doc = GetKorvelDoc();
+    return doc != nullptr ? &doc->m_table : nullptr;
+}
+
+void CKorvelView::LoadInitialTable()
+{
+    CKorvelDoc* doc = GetKorvelDoc();
+    if (doc == nullptr)
+        return;
+    std::string path = doc->GetPathName();
+    if (path.empty()) {
+        char program[MAX_PATH] = "";
+        DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
+        if (n >= sizeof program)
+            program[0] = '\0';
+        path = GetTablePath(FindInstallFolder(), program, kKorvelTableFileName);
+    }
+    m_strTablePath = path;
+    doc->SetPathName(path.c_str());
+    doc->LoadMap();
+}
+
+bool CKorvelView::RevertTable()
+{
+    CKorvelDoc* doc = GetKorvelDoc();
+    return doc != nullptr && doc->LoadMap();
+}
+
+void CKorvelView::OnFrameFitted(CFrameWnd* frame)
+{
+    if (auto* main = dynamic_cast<CMainFrame*>(frame))
+        main->RecordSize();
+}

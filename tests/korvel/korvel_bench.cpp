@@ -1,0 +1,125 @@
+// Not a test: times Korvel under Wine, or takes its pictures.
+//   korvel_bench [ROWS]        cold start of Korvel.exe to its shown window;
+//                              a map of ROWS rows (default 10,000) opened,
+//                              sorted by each column and saved in the real
+//                              window
+//   korvel_bench --shots DIR   pictures of the main window with the
+//                              built-in map
+// Run it from the win64 build (see docs/performance.md).
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "fx/document.h"
+#include "fx/message_box.h"
+#include "korvel/app.h"
+#include "korvel/korvel_view.h"
+#include "korvel/main_frame.h"
+#include "program_runner.h"
+#include "win_test_helpers.h"
+
+namespace {
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+void Settle(HWND frame)
+{
+    vtest::PumpWaitingMessages();
+    AfxGetApp()->OnIdle(0);  // the bars' states, as the message loop sets them
+    RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    vtest::PumpWaitingMessages();
+    Sleep(300);
+    vtest::PumpWaitingMessages();
+}
+
+CKorvelView* StartInProcess(CKorvelApp*& app)
+{
+    app = new CKorvelApp;
+    app->SetupFromModule(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+    if (!app->InitApplication() || !app->InitInstance())
+        return nullptr;
+    vtest::PumpWaitingMessages();
+    auto* frame = dynamic_cast<CFrameWnd*>(app->m_pMainWnd);
+    return frame != nullptr ? dynamic_cast<CKorvelView*>(frame->GetActiveView()) : nullptr;
+}
+
+int Shots(const std::string& folder, const std::string& dir)
+{
+    DeleteFileA((folder + "Korvel.AFPMap").c_str());
+    CKorvelApp* app = nullptr;
+    CKorvelView* view = StartInProcess(app);
+    if (view == nullptr)
+        return 2;
+    Settle(app->m_pMainWnd->m_hWnd);
+    vtest::SaveWindowPicture(app->m_pMainWnd->m_hWnd, dir + "\\korvel_main.bmp");
+    view->GetDocument()->SetModifiedFlag(FALSE);
+    return 0;
+}
+
+int Timings(const std::string& folder, int rows)
+{
+    const std::string map = folder + "Korvel.AFPMap";
+    std::ofstream(map, std::ios::binary) << "com=\"BINA\" \"mdos\" ;MS-DOS Executable\r\n";
+    double cold = 0;
+    {
+        vtest::KorvelProcess program;
+        const auto start = std::chrono::steady_clock::now();
+        if (!program.Start(""))
+            return 3;
+        HWND main = program.WaitForMainWindow(true);
+        cold = Seconds(start);
+        program.End(main);
+    }
+
+    {
+        std::ofstream out(map, std::ios::binary);
+        for (int i = 0; i < rows; ++i) {
+            const unsigned mix = static_cast<unsigned>(i) * 2654435761u;
+            out << "e" << (mix % 1000000) << "=\"T" << (mix % 997 + 100) << "\" \"c" << (mix % 89 + 10)
+                << "x\" ;remark " << (mix % 9973) << "\r\n";
+        }
+    }
+    auto start = std::chrono::steady_clock::now();
+    CKorvelApp* app = nullptr;
+    CKorvelView* view = StartInProcess(app);
+    const double open = Seconds(start);
+    if (view == nullptr || view->m_listCtrl.GetItemCount() != rows)
+        return 2;
+    double sort[4];
+    for (int column = 0; column < 4; ++column) {
+        start = std::chrono::steady_clock::now();
+        view->SortByColumn(column);
+        vtest::PumpWaitingMessages();
+        sort[column] = Seconds(start);
+    }
+    start = std::chrono::steady_clock::now();
+    view->OnSave();
+    const double save = Seconds(start);
+    printf("cold start to shown window: %.3f s\n", cold);
+    printf("%d rows: start and open %.3f s, sort %.3f / %.3f / %.3f / %.3f s, save %.3f s\n", rows, open, sort[0],
+           sort[1], sort[2], sort[3], save);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string shots = argc > 2 && std::string(argv[1]) == "--shots" ? argv[2] : "";
+    const int rows = argc > 1 && shots.empty() ? std::atoi(argv[1]) : 10000;
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string folder = std::string(tmp) + "korvel-bench\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    vtest::InstallFolderOverride install(folder);
+    // The first start's open-failure message is answered at once.
+    FxSetMessageBoxHandler([](const MessageBoxRequest&) { return IDOK; });
+    return shots.empty() ? Timings(folder, rows) : Shots(folder, shots);
+}
