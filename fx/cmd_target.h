@@ -21,6 +21,7 @@ struct CommandHandlerInfo {
 };
 
 struct IDispatch;
+struct InterfaceMap;
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
@@ -37,6 +38,17 @@ public:
 
     static const MessageMap* GetThisMessageMap();
     virtual const MessageMap* GetMessageMap() const;
+
+    // COM objects (fx/interface_map.h): the interfaces a class lists in its
+    // interface map share one reference count, which starts at 1 for the
+    // creator; the last Release calls OnFinalRelease.
+    static const InterfaceMap* GetThisInterfaceMap();
+    virtual const InterfaceMap* GetInterfaceMap() const;
+    // `iid` points at an IID. S_OK and an added reference, or E_NOINTERFACE.
+    long ExternalQueryInterface(const void* iid, void** out);
+    unsigned long ExternalAddRef();
+    unsigned long ExternalRelease();
+    long m_dwRef = 1;
 
     // Offers command `id` (code CN_COMMAND or a control notification) or its
     // update query (CN_UPDATE_COMMAND_UI, pExtra = the CCmdUI) to this

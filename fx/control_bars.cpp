@@ -2,6 +2,7 @@
 
 #include "fx/frame_wnd.h"
 #include "fx/fx_ids.h"
+#include "fx/module.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
@@ -67,7 +68,7 @@ BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
     m_dwStyle = style & (CBRS_ALIGN_ANY | CBRS_BORDER_BOTTOM | CBRS_TOOLTIPS | CBRS_FLYBY);
     DWORD ws = (style & (WS_CHILD | WS_VISIBLE)) | WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP;
     HWND h = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, ws, 0, 0, 0, 0, parent->m_hWnd,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(), nullptr);
     if (!AttachBar(this, h, parent))
         return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
@@ -155,7 +156,7 @@ BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
     m_dwStyle = style & CBRS_ALIGN_ANY;
     DWORD ws = (style & (WS_CHILD | WS_VISIBLE)) | WS_CHILD | SBARS_SIZEGRIP;
     HWND h = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, ws, 0, 0, 0, 0, parent->m_hWnd,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(), nullptr);
     return AttachBar(this, h, parent);
 }
 

@@ -3,13 +3,15 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "fx/module.h"
+
 namespace {
 HINSTANCE g_resourceModule = nullptr;
 }
 
 HINSTANCE AfxGetResourceHandle()
 {
-    return g_resourceModule ? g_resourceModule : GetModuleHandleA(nullptr);
+    return g_resourceModule ? g_resourceModule : AfxGetInstanceHandle();
 }
 
 void AfxSetResourceHandle(HINSTANCE module)

@@ -2,6 +2,7 @@
 
 #include "fx/doc_template.h"
 #include "fx/document.h"
+#include "fx/module.h"
 #include "fx/view.h"
 #include "fx/win_app.h"
 
@@ -40,7 +41,7 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCTA, CCreateContext*)
     m_hWndMDIClient = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
                                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL,
                                       0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
-                                      GetModuleHandleA(nullptr), &ccs);
+                                      AfxGetInstanceHandle(), &ccs);
     return m_hWndMDIClient != nullptr;
 }
 

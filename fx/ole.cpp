@@ -147,6 +147,7 @@ LONG AfxOleGetLockCount()
 
 struct COleObjectFactory::Factory : public IClassFactory {
     COleObjectFactory* owner;
+    LONG refs = 1;  // the framework's own; the factory lives as long as its owner
     explicit Factory(COleObjectFactory* o) : owner(o) {}
     virtual ~Factory() = default;
 
@@ -154,15 +155,16 @@ struct COleObjectFactory::Factory : public IClassFactory {
     {
         if (iid == IID_IUnknown || iid == IID_IClassFactory) {
             *out = static_cast<IClassFactory*>(this);
+            AddRef();
             return S_OK;
         }
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    // The factory lives as long as the program; COM's references do not
-    // own it.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    // COM's references are counted (an in-process server may unload only
+    // when none is left) but never delete the factory.
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs)); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(InterlockedDecrement(&refs)); }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override
     {
         *out = nullptr;
@@ -200,6 +202,27 @@ COleObjectFactory::~COleObjectFactory()
 IClassFactory* COleObjectFactory::GetClassFactory()
 {
     return m_pFactory;
+}
+
+LONG COleObjectFactory::GetRefCount() const
+{
+    return InterlockedCompareExchange(&m_pFactory->refs, 0, 0);
+}
+
+COleObjectFactory* COleObjectFactory::FromClassId(REFCLSID clsid)
+{
+    for (COleObjectFactory* f : Factories())
+        if (f->m_clsid == clsid)
+            return f;
+    return nullptr;
+}
+
+BOOL COleObjectFactory::AnyReferenced()
+{
+    for (COleObjectFactory* f : Factories())
+        if (f->GetRefCount() > 1)
+            return TRUE;
+    return FALSE;
 }
 
 BOOL COleObjectFactory::Register()
@@ -263,18 +286,27 @@ BOOL FxSetRegistryText(HKEY root, const char* keyPath, const char* valueName, co
     return r == ERROR_SUCCESS;
 }
 
+CString FxClassIdText(REFCLSID clsid)
+{
+    LPOLESTR wide = nullptr;
+    if (FAILED(StringFromCLSID(clsid, &wide)))
+        return CString();
+    char text[64] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    CoTaskMemFree(wide);
+    return CString(text);
+}
+
 BOOL COleTemplateServer::UpdateRegistry(OLE_APPTYPE)
 {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
     if (n == 0 || n >= sizeof path)
         return FALSE;
-    LPOLESTR wide = nullptr;
-    if (FAILED(StringFromCLSID(m_clsid, &wide)))
+    const CString clsidText = FxClassIdText(m_clsid);
+    if (clsidText.IsEmpty())
         return FALSE;
-    char clsid[64];
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, clsid, sizeof clsid, nullptr, nullptr);
-    CoTaskMemFree(wide);
+    const char* clsid = clsidText.c_str();
 
     CString progId, typeName;
     if (m_pDocTemplate != nullptr) {

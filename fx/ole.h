@@ -49,6 +49,14 @@ public:
     virtual IUnknown* OnCreateObject() = 0;
     IClassFactory* GetClassFactory();
 
+    // References to the class factory: 1 is the framework's own, more are
+    // clients'.
+    LONG GetRefCount() const;
+    // The factory of `clsid` among the module's factories, or nullptr.
+    static COleObjectFactory* FromClassId(REFCLSID clsid);
+    // Whether a client still holds some factory of the module.
+    static BOOL AnyReferenced();
+
 private:
     struct Factory;
     Factory* m_pFactory;
@@ -70,3 +78,5 @@ public:
 // The registry writes of COM registration; one helper so each value's type
 // and size are the same everywhere.
 BOOL FxSetRegistryText(HKEY root, const char* keyPath, const char* valueName, const char* text);
+// The "{xxxxxxxx-...}" text of a class id ("" if it cannot be made).
+CString FxClassIdText(REFCLSID clsid);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fx/win_app.h"
+#include "fx/module.h"
 
 IMPLEMENT_DYNAMIC(CPreviewWnd, CWnd)
 
@@ -68,7 +69,7 @@ int CPreviewWnd::OnCreate(LPCREATESTRUCTA)
     for (UINT i = 0; i < 4; ++i)
         m_buttons[i] = CreateWindowExA(0, "BUTTON", labels[i], WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
                                        4 + static_cast<int>(i) * 84, 3, 80, kBarHeight - 6, m_hWnd,
-                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)), GetModuleHandleA(nullptr),
+                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)), AfxGetInstanceHandle(),
                                        nullptr);
     ShowPage(1);
     return 0;

@@ -1,18 +1,23 @@
 #include "fx/wnd.h"
 
 #include <cstdio>
+#include <set>
+#include <string>
 #include <unordered_map>
 
 #include "fx/frame_wnd.h"
+#include "fx/module.h"
 
 namespace {
 
-// One object per handle, per thread as the framework has one UI thread.
+// One object per handle. A program has one user-interface thread, but a
+// library the shell loads may have windows on several threads at once.
 std::unordered_map<HWND, CWnd*>& HandleMap()
 {
     static std::unordered_map<HWND, CWnd*> map;
     return map;
 }
+SRWLOCK g_handleMapLock = SRWLOCK_INIT;
 
 thread_local CWnd* t_windowBeingCreated = nullptr;
 thread_local bool t_lastCreateAttached = false;
@@ -62,24 +67,33 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 {
+    AcquireSRWLockShared(&g_handleMapLock);
     auto it = HandleMap().find(hwnd);
-    return it == HandleMap().end() ? nullptr : it->second;
+    CWnd* wnd = it == HandleMap().end() ? nullptr : it->second;
+    ReleaseSRWLockShared(&g_handleMapLock);
+    return wnd;
 }
 
 BOOL CWnd::Attach(HWND hwnd)
 {
-    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr)
+    if (hwnd == nullptr || m_hWnd != nullptr)
         return FALSE;
-    m_hWnd = hwnd;
-    HandleMap()[hwnd] = this;
-    return TRUE;
+    AcquireSRWLockExclusive(&g_handleMapLock);
+    const bool added = HandleMap().emplace(hwnd, this).second;
+    ReleaseSRWLockExclusive(&g_handleMapLock);
+    if (added)
+        m_hWnd = hwnd;
+    return added;
 }
 
 HWND CWnd::Detach()
 {
     HWND h = m_hWnd;
-    if (h != nullptr)
+    if (h != nullptr) {
+        AcquireSRWLockExclusive(&g_handleMapLock);
         HandleMap().erase(h);
+        ReleaseSRWLockExclusive(&g_handleMapLock);
+    }
     m_hWnd = nullptr;
     return h;
 }
@@ -88,6 +102,9 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
 {
     if (!Attach(hwnd))
         return FALSE;
+    // What the object's table leaves goes to the window's own procedure,
+    // also for a dialog (a property page the system made, for example).
+    m_bDialogManaged = false;
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::FxWndProc)));
     return TRUE;
@@ -101,48 +118,47 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 
 const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    // Class names are kept for the life of the process, one per combination.
-    static std::unordered_map<std::string, std::string> registered;
-    char key[128];
-    snprintf(key, sizeof key, "Fx:%p:%x:%p:%p:%p", static_cast<void*>(GetModuleHandleA(nullptr)), classStyle,
+    // One class per combination, named after it; FxRegisterClass keeps the
+    // module's classes and takes them away when the module unloads. The
+    // names live as long as the module.
+    static std::set<std::string> names;
+    static SRWLOCK namesLock = SRWLOCK_INIT;
+    char name[128];
+    snprintf(name, sizeof name, "Fx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), classStyle,
              static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
-    auto it = registered.find(key);
-    if (it != registered.end())
-        return it->second.c_str();
     WNDCLASSA wc{};
     wc.style = classStyle;
     wc.lpfnWndProc = &CWnd::FxWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.hIcon = icon;
-    wc.lpszClassName = key;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    wc.lpszClassName = name;
+    if (!FxRegisterClass(wc))
         return nullptr;
-    return registered.emplace(key, key).first->second.c_str();
+    AcquireSRWLockExclusive(&namesLock);
+    const char* kept = names.emplace(name).first->c_str();
+    ReleaseSRWLockExclusive(&namesLock);
+    return kept;
 }
 
 BOOL CWnd::RegisterNamedClass(const char* name, UINT classStyle, HBRUSH background)
 {
     WNDCLASSA wc{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), name, &wc))
-        return TRUE;
     wc.style = classStyle;
     wc.lpfnWndProc = &CWnd::FxWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = name;
-    return RegisterClassA(&wc) != 0;
+    return FxRegisterClass(wc);
 }
 
 BOOL CWnd::RegisterClassCopy(const char* existing, const char* name)
 {
     WNDCLASSA wc{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), existing, &wc))
+    if (!GetClassInfoA(AfxGetInstanceHandle(), existing, &wc))
         return FALSE;
     wc.lpszClassName = name;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return FxRegisterClass(wc);
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCTA&)
@@ -164,7 +180,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     cs.cy = cy;
     cs.hwndParent = parent;
     cs.hMenu = menuOrId;
-    cs.hInstance = GetModuleHandleA(nullptr);
+    cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs))
         return FALSE;
