@@ -24,3 +24,21 @@ wine_session_env() {
   source "$dir/env"
   wine_base_env
 }
+
+# The drive letter of the test prefixes that stands for an AppleShare
+# volume of the sample world, and the volume's network name. Wine takes a
+# drive whose dosdevices link leads into dosdevices/unc/SERVER/VOLUME, and
+# which the registry calls a network drive, for a connected network drive:
+# GetDriveType says DRIVE_REMOTE and WNetGetConnection gives the UNC name.
+APPLESHARE_DRIVE=n:
+APPLESHARE_SERVER="Engineering Server"
+APPLESHARE_VOLUME=Projects
+
+# Maps the drive in $WINEPREFIX. Run while the prefix's wineserver is up;
+# the drive counts as a network drive from the next start of the server.
+wine_map_appleshare_drive() {
+  local unc="unc/$APPLESHARE_SERVER/$APPLESHARE_VOLUME"
+  mkdir -p "$WINEPREFIX/dosdevices/$unc"
+  ln -sfn "$unc" "$WINEPREFIX/dosdevices/$APPLESHARE_DRIVE"
+  "$WINE64" reg.exe add 'HKLM\Software\Wine\Drives' /v "$APPLESHARE_DRIVE" /d network /f >/dev/null 2>&1
+}

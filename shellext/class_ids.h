@@ -1,0 +1,14 @@
+// The class ids of VSXPROPS's three shell extensions.
+#pragma once
+
+#include <windows.h>
+
+// "VSXFileExt": files on AppleShare volumes (drop lists).
+inline constexpr CLSID CLSID_VSXFileExt = {
+    0x445F7D01, 0x16D8, 0x11D0, {0xA4, 0xFD, 0x00, 0x00, 0xC0, 0x07, 0x42, 0xC2}};
+// "VSXNetExt": network objects and drive selections.
+inline constexpr CLSID CLSID_VSXNetExt = {
+    0xD5978981, 0x0D4F, 0x11D0, {0xA4, 0xFD, 0x00, 0x00, 0xC0, 0x07, 0x42, 0xC2}};
+// "VSXPrintExt": Windows printers on AppleTalk ports.
+inline constexpr CLSID CLSID_VSXPrintExt = {
+    0x26ADEA41, 0x1F04, 0x1240, {0xB6, 0xFC, 0x00, 0x00, 0xC0, 0x37, 0x3B, 0xD0}};

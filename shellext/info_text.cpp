@@ -1,0 +1,44 @@
+#include "info_text.h"
+
+#include <cstdio>
+#include <ctime>
+
+std::string GroupDigits(std::string text)
+{
+    for (std::size_t at = text.size(); at > 3;) {
+        at -= 3;
+        text.insert(at, 1, ',');
+    }
+    return text;
+}
+
+// The formats come from the string table, not from the program text.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+
+std::string GroupThousands(int32_t number, const char* format)
+{
+    char digits[64] = "";
+    std::snprintf(digits, sizeof digits, format, static_cast<long>(number));
+    return GroupDigits(digits);
+}
+
+std::string DateText(std::optional<int32_t> seconds, const char* format, const char* noDateText)
+{
+    if (!seconds)
+        return noDateText;
+    const std::time_t when = *seconds;
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &when) != 0)
+        return std::string();
+#else
+    if (localtime_r(&when, &local) == nullptr)
+        return std::string();
+#endif
+    char text[128];
+    const std::size_t n = std::strftime(text, sizeof text, format, &local);
+    return std::string(text, n);
+}
+
+#pragma GCC diagnostic pop
