@@ -9,44 +9,9 @@
 #include <sstream>
 
 #include "route_fixture.h"
+#include "test_printer.h"
 
 namespace {
-
-// A printer in the test prefix, as a fresh prefix has none: Wine's
-// PostScript driver with the generic PPD that winspool carries.
-bool InstallTestPrinter(const char* name)
-{
-    HMODULE spool = LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC res = spool ? FindResourceA(spool, MAKEINTRESOURCEA(1), "PPDFILE") : nullptr;
-    HGLOBAL data = res ? LoadResource(spool, res) : nullptr;
-    if (data == nullptr)
-        return false;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string ppd = std::string(temp) + "fx_generic.ppd";
-    std::ofstream(ppd, std::ios::binary).write(static_cast<const char*>(LockResource(data)), SizeofResource(spool, res));
-
-    DRIVER_INFO_3A driver{};
-    driver.cVersion = 3;
-    driver.pName = const_cast<char*>("Fx Test Driver");
-    driver.pDriverPath = const_cast<char*>("wineps.drv");
-    driver.pConfigFile = const_cast<char*>("wineps.drv");
-    driver.pDataFile = ppd.data();
-    if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY))
-        return false;
-    PRINTER_INFO_2A printer{};
-    printer.pPrinterName = const_cast<char*>(name);
-    printer.pPortName = const_cast<char*>("FxTestPort");
-    printer.pDriverName = const_cast<char*>("Fx Test Driver");
-    printer.pPrintProcessor = const_cast<char*>("winprint");
-    printer.pDatatype = const_cast<char*>("RAW");
-    HANDLE h = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
-    if (h == nullptr && GetLastError() != ERROR_PRINTER_ALREADY_EXISTS)
-        return false;
-    if (h != nullptr)
-        ClosePrinter(h);
-    return SetDefaultPrinterA(name) != FALSE;
-}
 
 class CPagesView : public CView {
 public:
@@ -71,32 +36,10 @@ public:
 
 // Takes the test printer out again and gives back the default printer that
 // was there, so that other tests of the session see the prefix as it was.
-struct TestPrinterScope {
-    std::string previous;
-    TestPrinterScope()
-    {
-        char name[256];
-        DWORD size = sizeof name;
-        if (GetDefaultPrinterA(name, &size))
-            previous = name;
-    }
-    ~TestPrinterScope()
-    {
-        HANDLE h = nullptr;
-        PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        if (OpenPrinterA(const_cast<char*>("Fx Test Printer"), &h, &access)) {
-            DeletePrinter(h);
-            ClosePrinter(h);
-        }
-        if (!previous.empty())
-            SetDefaultPrinterA(previous.c_str());
-    }
-};
-
 TEST(Printing, EveryPageOfTheJobReachesOnPrintAndTheOutput)
 {
-    TestPrinterScope scope;
-    ASSERT_TRUE(InstallTestPrinter("Fx Test Printer")) << GetLastError();
+    vtest::TestPrinter printer("Fx Test Printer", "FxTestPort");
+    ASSERT_TRUE(printer.Installed()) << GetLastError();
     CRouteApp app;
     app.SetupFromModule(GetModuleHandleA(nullptr), "", SW_SHOW);
     CPagesView view;

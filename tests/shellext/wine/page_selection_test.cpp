@@ -7,6 +7,7 @@
 #include "net_props.h"
 #include "printer_ext.h"
 #include "resource.h"
+#include "test_printer.h"
 
 namespace shelltest {
 namespace {
@@ -98,6 +99,33 @@ TEST_F(PageSelection, APrinterNotAmongTheLocalPrintersOffersNothing)
     Open(RUNTIME_CLASS(CVSXPrinterExt), PrinterSelection("Office Printer"), host, &hr);
     EXPECT_EQ(hr, E_FAIL);
     EXPECT_EQ(host.offers, 0);
+}
+
+TEST_F(PageSelection, AWindowsPrinterOnAnAppleTalkPortGetsAPrinterRecord)
+{
+    const char name[] = "LaserWriter Pro 630:LaserWriter@Engineering";
+    vtest::TestPrinter printer(name, name);
+    ASSERT_TRUE(printer.Installed()) << GetLastError();
+    Extension ext(RUNTIME_CLASS(CVSXPrinterExt));
+    EXPECT_EQ(ext.Initialize(PrinterSelection(name)), S_OK);
+    auto* printerExt = static_cast<CVSXPrinterExt*>(ext.Object());
+    EXPECT_EQ(printerExt->m_strPort, name);
+    EXPECT_EQ(printerExt->m_strPrinter, name);
+    ASSERT_NE(printerExt->m_pRecord, nullptr);
+    EXPECT_EQ(printerExt->m_pRecord->m_nKind, NETOBJ_PRINTER);
+    EXPECT_EQ(printerExt->m_pRecord->GetNameAt(0), "LaserWriter Pro 630");
+    EXPECT_EQ(printerExt->m_pRecord->GetNameAt(1), "Engineering");
+    EXPECT_EQ(printerExt->m_pRecord->GetNameAt(2), "LaserWriter");
+    EXPECT_EQ(printerExt->m_pRecord->GetNameAt(3), name);
+}
+
+TEST_F(PageSelection, AWindowsPrinterOnAnotherPortOffersNothing)
+{
+    const char name[] = "LaserWriter Pro 630:LaserWriter@Engineering";
+    vtest::TestPrinter printer(name, "LPT9:");
+    ASSERT_TRUE(printer.Installed()) << GetLastError();
+    Extension ext(RUNTIME_CLASS(CVSXPrinterExt));
+    EXPECT_EQ(ext.Initialize(PrinterSelection(name)), E_FAIL);
 }
 
 TEST_F(PageSelection, ARefusedPageIsFreedAtOnce)
