@@ -36,6 +36,12 @@ public:
     {
         m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(first), last);
     }
+    void SetRedraw(bool on) override
+    {
+        m_list.SendMessage(WM_SETREDRAW, on ? TRUE : FALSE);
+        if (on)
+            m_list.Invalidate();
+    }
 
 private:
     CListCtrl& m_list;

@@ -8,7 +8,11 @@
 //    save that succeeded clears the modified flag and tells the stack;
 //  - DoSave with no path means the document's own path, so no save the
 //    framework starts asks for a name; Save As writes a copy under a name
-//    the user picks and the document keeps its own path and title.
+//    the user picks and the document keeps its own path and title;
+//  - a merge (MergeNewMap) ends in a save of the merged table or in a
+//    reload of the file as last saved.
+// Whenever the rows are cleared or read again, the views hear of it
+// (kTableRowsReplaced), so that none holds on to a row that went.
 //
 // The steps are written once, over the record type of the rows and the
 // framework document class they extend: `CTableDocumentT<CDevTypeEntry>`
@@ -16,12 +20,22 @@
 // `CTableStore` is what the form view needs from either.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "fx/document.h"
 #include "fx/fx_ids.h"
+#include "fx/view.h"
+#include "merge_dialogs.h"
 #include "table_contents.h"
+#include "table_file.h"
+#include "table_merge.h"
+#include "table_merge_data.h"
+
+// The hint with which a table document tells its views that every row was
+// cleared or replaced (UpdateAllViews).
+constexpr LPARAM kTableRowsReplaced = 0x7AB1E;
 
 class CTableStore {
 public:
@@ -34,6 +48,12 @@ public:
     virtual bool StoreTableText(std::string& text) = 0;
     // Tells the stack that the table file changed; the answer is ignored.
     virtual void NotifyTableChanged() = 0;
+
+    // Merges the lines of `file` (named `fileTitle` in messages) under
+    // `guideline`; true when the merged table was saved. Nothing happens
+    // without a view, without rows or with MergeNone.
+    virtual BOOL MergeNewMap(int guideline, TableInputFile& file, const std::string& fileTitle) = 0;
+    virtual const TableMergeResources& GetMergeResources() const = 0;
 };
 
 // Reads the table file `path` whole; a file that cannot be read is reported
@@ -43,6 +63,12 @@ bool ReadTableFileReporting(const char* path, std::string& text);
 // file that cannot be written) is reported with the framework's
 // save-failure message.
 bool WriteTableFileReporting(const char* path, CTableStore& table);
+
+// The end of a merge into `doc`, shown over `view`: a malformed line or a
+// file that could not be read is reported; otherwise the summary asks
+// whether to save. Yes saves (and notifies); No, or a merge that went
+// wrong, reads the file as last saved again. True when the merge was saved.
+BOOL FinishTableMerge(CDocument& doc, CView& view, const MergeOutcome& outcome, const std::string& fileTitle);
 
 template <class Entry, class TBase = CDocument>
 class CTableDocumentT : public TBase, public CTableStore {
@@ -65,6 +91,7 @@ public:
     {
         DeleteAllEntries();
         TBase::DeleteContents();
+        this->UpdateAllViews(nullptr, kTableRowsReplaced);
     }
 
     BOOL OnOpenDocument(const char* path) override
@@ -97,6 +124,35 @@ public:
         return TBase::DoSave(path != nullptr ? path : this->m_strPathName.c_str(), replace);
     }
 
+    BOOL MergeNewMap(int guideline, TableInputFile& file, const std::string& fileTitle) override
+    {
+        CView* view = this->GetViews().empty() ? nullptr : this->GetViews().front();
+        CTableRows<Entry>* rows = m_table.m_pListCtrl;
+        if (view == nullptr || rows == nullptr || guideline == MergeNone)
+            return FALSE;
+        rows->SetRedraw(false);
+        const MergeOutcome outcome = MergeTableLines(m_table, guideline, file.Lines(),
+                                                     [&](const Entry& existing, const Entry& incoming) {
+                                                         rows->SetRedraw(true);
+                                                         const DuplicateAnswer answer =
+                                                             AskDuplicate(view, existing, incoming);
+                                                         rows->SetRedraw(false);
+                                                         return answer;
+                                                     });
+        rows->SetRedraw(true);
+        if (outcome.changed > 0 && rows->GetItemCount() > 0)
+            rows->RedrawItems(0, rows->GetItemCount() - 1);
+        const BOOL kept = FinishTableMerge(*this, *view, outcome, fileTitle);
+        this->UpdateAllViews(nullptr, kTableRowsReplaced);
+        return kept;
+    }
+
+    const TableMergeResources& GetMergeResources() const override { return TableMergeTraits<Entry>::kResources; }
+
+    // The Duplicate Entry dialog, made at the first duplicate of the
+    // document's life and used again for every later one.
+    std::unique_ptr<CDuplicateEntryDlg> m_pDuplicateDlg;
+
     // Writes the table to `path` and reports a failure with the framework's
     // save-failure message; the modified flag is cleared on success. No
     // notification.
@@ -117,5 +173,13 @@ public:
             return TRUE;
         }
         return TBase::OnCmdMsg(id, code, pExtra, pHandlerInfo);
+    }
+
+private:
+    DuplicateAnswer AskDuplicate(CView* view, const Entry& existing, const Entry& incoming)
+    {
+        if (!m_pDuplicateDlg)
+            m_pDuplicateDlg = std::make_unique<CDuplicateEntryDlg>(GetMergeResources(), view);
+        return m_pDuplicateDlg->Ask(TableMergeTraits<Entry>::DuplicateFields(existing, incoming));
     }
 };

@@ -25,6 +25,19 @@ bool ReadTableFile(const std::string& path, std::string& text)
     return std::ferror(file.get()) == 0;
 }
 
+TableInputFile::TableInputFile(const std::string& path)
+    : m_file(std::fopen(path.c_str(), "rb")),
+      m_lines([this](char* buffer, std::size_t size) -> long long {
+          if (!m_file)
+              return -1;
+          const std::size_t got = std::fread(buffer, 1, size, m_file.get());
+          if (got == 0 && std::ferror(m_file.get()))
+              return -1;
+          return static_cast<long long>(got);
+      })
+{
+}
+
 bool WriteTableFile(const std::string& path, std::string_view text)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");

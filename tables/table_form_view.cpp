@@ -1,8 +1,12 @@
 #include "table_form_view.h"
 
+#include <commdlg.h>
+
+#include "fx/doc_template.h"
 #include "fx/fx_string.h"
 #include "fx/message_box.h"
 #include "table_document.h"
+#include "table_merge_ids.h"
 
 IMPLEMENT_DYNAMIC(CTableFormView, CFormView)
 
@@ -72,6 +76,14 @@ void CTableFormView::OnInitialUpdate()
     if (int count = m_listCtrl.GetItemCount(); count > 0)
         m_listCtrl.SendMessage(LVM_REDRAWITEMS, 0, count - 1);
     FitFrameToForm();
+}
+
+void CTableFormView::OnUpdate(CView* sender, LPARAM hint)
+{
+    if (hint == kTableRowsReplaced)
+        GoIdle();
+    else
+        CFormView::OnUpdate(sender, hint);
 }
 
 void CTableFormView::SetUpForm()
@@ -307,6 +319,44 @@ void CTableFormView::OnSave()
     }
 }
 
+LRESULT CTableFormView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static const UINT fileDialogHelp = RegisterWindowMessageA(HELPMSGSTRINGA);
+    if (message == fileDialogHelp) {
+        if (CFrameWnd* frame = GetTopLevelFrame())
+            frame->SendMessage(WM_COMMAND, ID_HELP_INDEX);
+        return 0;
+    }
+    return CFormView::WindowProc(message, wParam, lParam);
+}
+
+void CTableFormView::OnMerge()
+{
+    CTableStore* table = GetTableStore();
+    CDocument* doc = GetDocument();
+    if (table == nullptr || doc == nullptr)
+        return;
+    const TableMergeResources& resources = table->GetMergeResources();
+    CString ext;
+    if (CDocTemplate* tmpl = doc->GetDocTemplate())
+        tmpl->GetDocString(ext, CDocTemplate::filterExt);
+    if (!ext.empty() && ext[0] == '.')
+        ext.erase(0, 1);
+    std::string path, title;
+    if (!ChooseMergeFile(this, resources, ext, path, title))
+        return;
+    TableInputFile file(path);
+    if (!file.IsOpen()) {
+        FxMessageBox(m_hWnd, FxLoadString(IDS_MERGE_CANNOT_OPEN).c_str(), FxLoadString(IDS_MERGE_PROBLEM_CAPTION).c_str(),
+                     MB_OK | MB_ICONSTOP);
+        return;
+    }
+    CMergeFileDlg choice(resources, title, this);
+    if (choice.DoModal() != IDOK)
+        return;
+    table->MergeNewMap(choice.m_nGuideline, file, title);
+}
+
 CString CTableFormView::CountText() const
 {
     char text[64];
@@ -403,7 +453,7 @@ BOOL CTableFormView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 
 BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInfo* pHandlerInfo)
 {
-    enum class Action { None, New, Accept, Delete, Revert, Save, Disabled, Count };
+    enum class Action { None, New, Accept, Delete, Revert, Save, Merge, Disabled, Count };
     Action action = Action::None;
     if (id == m_layout.newId || id == m_layout.menuNewId)
         action = Action::New;
@@ -415,8 +465,10 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
         action = Action::Revert;
     else if (id == ID_SAVE)
         action = Action::Save;
-    else if (id == ID_MERGE || id == ID_PRINT || id == ID_PRINT_DIRECT || id == ID_PRINT_PREVIEW)
-        action = Action::Disabled;  // merging and printing are not in the editor yet
+    else if (id == ID_MERGE)
+        action = Action::Merge;
+    else if (id == ID_PRINT || id == ID_PRINT_DIRECT || id == ID_PRINT_PREVIEW)
+        action = Action::Disabled;  // printing is not in the editor yet
     else if (id == ID_STATUS_COUNT_PANE)
         action = Action::Count;
     // Save and Revert have no state of their own here: each program's route
@@ -434,6 +486,7 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
         case Action::New: ui->Enable(IsButtonEnabled(m_layout.newId)); break;
         case Action::Accept: ui->Enable(IsButtonEnabled(m_layout.acceptId)); break;
         case Action::Delete: ui->Enable(IsButtonEnabled(m_layout.deleteId)); break;
+        case Action::Merge: ui->Enable(TRUE); break;
         case Action::Disabled: ui->Enable(FALSE); break;
         case Action::Count: ui->Enable(TRUE); ui->SetText(CountText().c_str()); break;
         default: break;
@@ -446,6 +499,7 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
     case Action::Delete: OnDeleteEntry(); break;
     case Action::Revert: OnRevert(); break;
     case Action::Save: OnSave(); break;
+    case Action::Merge: OnMerge(); break;
     default: return CFormView::OnCmdMsg(id, code, pExtra, pHandlerInfo);
     }
     return TRUE;

@@ -46,8 +46,14 @@ public:
     CTableFormView(UINT templateId, TableFormLayout layout);
 
     void OnInitialUpdate() override;
+    // The document cleared or replaced every row (kTableRowsReplaced): the
+    // entry area goes idle, since the loaded row may be gone.
+    void OnUpdate(CView* sender, LPARAM hint) override;
     BOOL OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInfo* pHandlerInfo) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // The merge's file dialog asks its owner, the view, for help with a
+    // registered message: the program's help topics answer.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CListCtrl m_listCtrl;
     BOOL m_bNewEntry = FALSE;
@@ -61,6 +67,8 @@ public:
     void OnDeleteEntry();
     void OnRevert();
     void OnSave();
+    // File > Merge: the file, the guideline, then the document's merge.
+    void OnMerge();
     // Sorts the rows ascending by `column`.
     void SortByColumn(int column);
     // Fills the fields from the row at `row` and enables them.

@@ -33,6 +33,10 @@ public:
 
     // Shows the rows first to last again after their records changed.
     virtual void RedrawItems(int first, int last) = 0;
+
+    // Stops showing changes while many rows come or go (false), and shows
+    // the list as it then is (true).
+    virtual void SetRedraw(bool) {}
 };
 
 // The row list as an ordered vector of record pointers.

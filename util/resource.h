@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fx/fx_ids.h"
+#include "tables/table_merge_ids.h"
 #include "util/devtype/devtype_resource.h"
 
 // Document types and the main frame: menu, accelerators, icon, strings.

@@ -83,8 +83,8 @@ TEST_F(KorvelShell, WithoutTheRegistryHelpTopicsStartsTheHelpProgramWithoutAFile
 TEST_F(KorvelShell, EveryMenuCommandIsHandledOrWaitsDisabledAndHasItsPrompt)
 {
     Start();
-    // Merging and printing come with their own work.
-    const std::set<UINT> later = {ID_FILE_MERGE, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
+    // Printing comes with its own work.
+    const std::set<UINT> later = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
     SetFocus(view->GetDlgItem(IDC_KORVEL_EXTENSION));
     for (UINT id : vtest::MenuCommandIds(frame->m_hMenuDefault)) {
         const CommandState state = QueryCommandState(frame, id);
