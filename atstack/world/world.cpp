@@ -127,6 +127,21 @@ const PrinterFault* Printer::FaultAt(PrinterFault::At at, int nth) const
     return nullptr;
 }
 
+const std::vector<std::string>& StandardFonts()
+{
+    static const std::vector<std::string> fonts = {
+        "AvantGarde-Book", "AvantGarde-BookOblique", "AvantGarde-Demi", "AvantGarde-DemiOblique",
+        "Bookman-Demi", "Bookman-DemiItalic", "Bookman-Light", "Bookman-LightItalic",
+        "Courier", "Courier-Bold", "Courier-BoldOblique", "Courier-Oblique",
+        "Helvetica", "Helvetica-Bold", "Helvetica-BoldOblique", "Helvetica-Oblique",
+        "Helvetica-Narrow", "Helvetica-Narrow-Bold", "Helvetica-Narrow-BoldOblique", "Helvetica-Narrow-Oblique",
+        "NewCenturySchlbk-Bold", "NewCenturySchlbk-BoldItalic", "NewCenturySchlbk-Italic", "NewCenturySchlbk-Roman",
+        "Palatino-Bold", "Palatino-BoldItalic", "Palatino-Italic", "Palatino-Roman",
+        "Symbol", "Times-Bold", "Times-BoldItalic", "Times-Italic", "Times-Roman",
+        "ZapfChancery-MediumItalic", "ZapfDingbats"};
+    return fonts;
+}
+
 std::string World::ResolveZone(std::string_view zone) const
 {
     if (zone.empty() || zone == "*")

@@ -58,10 +58,35 @@ bool NameEquals(std::string_view a, std::string_view b);  // case-insensitive
 bool NBPFieldMatches(std::string_view pattern, std::string_view name);
 
 struct PrinterFault {
-    enum class At { Open, Write, Read } at = At::Open;
-    int nth = 1;                // the nth open of the service run, or write/read of a connection
+    enum class At { Open, Write, Read, Job } at = At::Open;
+    int nth = 1;                // the nth open or job of the service run, or write/read of a connection
     int32_t result = kErrRefused;
+    // At::Job (interpreting printers): the printer reports this error (its
+    // status "PrinterError: ...") for `ms` before it prints the job.
+    std::string printerError;
+    int ms = 0;
 };
+
+// A printer that runs its jobs through a PostScript interpreter, and the
+// limits each job runs under.
+struct Interpreter {
+    int resolution = 72;            // dots per inch of the rendered pages
+    std::string product = "LaserWriter";  // statusdict's product, version, revision
+    std::string version = "47.0";
+    int revision = 3;
+    std::vector<std::string> fonts;  // its font directory (set by the reader)
+    int cpuSeconds = 20;            // processor time of one job
+    int seconds = 60;               // time from a job's end of file to its end
+    int memoryMB = 256;
+    int pages = 50;
+    int outputKB = 1024;            // what a job may send back
+};
+
+// The 35 fonts of a LaserWriter Plus and its successors.
+const std::vector<std::string>& StandardFonts();
+
+// What exitserver changes of an interpreting printer may keep at most.
+constexpr std::size_t kMaxPersistentBytes = 256u << 10;
 
 struct PrinterReply {
     std::string contains;       // first rule whose text occurs in the job wins
@@ -82,6 +107,11 @@ struct Printer {
     std::vector<PrinterReply> replies;
     std::vector<PrinterFault> faults;
     std::string password = "0"; // server-loop password (exitserver)
+    std::optional<Interpreter> interpreter;  // absent: canned replies
+    // Interpreting printers: the text of earlier jobs after their exitserver,
+    // replayed before each job as the printer's persistent memory (kept in
+    // the state file).
+    std::vector<std::string> persistent;
 
     // The fault injected at the nth open, write or read; null when none.
     const PrinterFault* FaultAt(PrinterFault::At at, int nth) const;

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -258,7 +259,7 @@ struct Reader {
         for (std::size_t i = 0; i < a.size(); ++i) {
             Obj o(a[i], Item("printers", i));
             o.Only({"id", "name", "type", "zone", "address", "openDelayMs", "openRefused", "status", "reply",
-                    "replies", "faults", "password"});
+                    "replies", "faults", "password", "interpreter"});
             Printer p;
             p.name.object = o.Name("name");
             p.name.type = o.Name("type", false, "LaserWriter");
@@ -271,6 +272,13 @@ struct Reader {
             p.address = ReadAddress(o, "address", {w.workstation.network, static_cast<uint8_t>(100 + i % 150), 128});
             p.openDelayMs = static_cast<int>(o.Int("openDelayMs", 0, 600000, 0));
             p.openRefused = o.Bool("openRefused", false);
+            p.interpreter = ReadInterpreter(o);
+            if (p.interpreter) {
+                // What LaserWriters answer.
+                p.statusIdle = "%%[ status: idle ]%%";
+                p.statusWaiting = "%%[ status: waiting; source: AppleTalk ]%%";
+                p.statusBusy = "%%[ status: busy; source: AppleTalk ]%%";
+            }
             if (o.Has("status")) {
                 Obj s = o.Sub("status");
                 s.Only({"idle", "waiting", "busy", "fixed"});
@@ -289,7 +297,7 @@ struct Reader {
             const json& f = o.Arr("faults");
             for (std::size_t k = 0; k < f.size(); ++k) {
                 Obj fo(f[k], Item(o.At("faults"), k));
-                fo.Only({"at", "nth", "result"});
+                fo.Only({"at", "nth", "result", "printerError", "ms"});
                 PrinterFault fault;
                 const std::string at = fo.Str("at", 8, "", true);
                 if (at == "open")
@@ -298,15 +306,71 @@ struct Reader {
                     fault.at = PrinterFault::At::Write;
                 else if (at == "read")
                     fault.at = PrinterFault::At::Read;
+                else if (at == "job")
+                    fault.at = PrinterFault::At::Job;
                 else
-                    fo.Fail("expected \"open\", \"write\" or \"read\"", "at");
+                    fo.Fail("expected \"open\", \"write\", \"read\" or \"job\"", "at");
                 fault.nth = static_cast<int>(fo.Int("nth", 1, 1000000, 1));
-                fault.result = static_cast<int32_t>(fo.Int("result", INT32_MIN, -1, kErrRefused));
+                if (fault.at == PrinterFault::At::Job) {
+                    if (!p.interpreter)
+                        fo.Fail("only an interpreting printer (\"interpreter\") meets faults of its jobs", "at");
+                    if (fo.Has("result"))
+                        fo.Fail("a job's fault is a printer error, not a result", "result");
+                    fault.printerError = fo.Str("printerError", 64, "", true);
+                    if (fault.printerError.empty())
+                        fo.Fail("must not be empty", "printerError");
+                    fault.ms = static_cast<int>(fo.Int("ms", 0, 600000, 5000));
+                } else {
+                    if (fo.Has("printerError") || fo.Has("ms"))
+                        fo.Fail("only faults \"at\": \"job\" have these", fo.Has("ms") ? "ms" : "printerError");
+                    fault.result = static_cast<int32_t>(fo.Int("result", INT32_MIN, -1, kErrRefused));
+                }
                 p.faults.push_back(fault);
             }
             p.password = o.Str("password", 32, "0");
             w.printers.push_back(std::move(p));
         }
+    }
+
+    // "interpreter": true (every default) or an object.
+    static std::optional<Interpreter> ReadInterpreter(const Obj& printer)
+    {
+        if (!printer.Has("interpreter"))
+            return std::nullopt;
+        Interpreter in;
+        in.fonts = StandardFonts();
+        const json& v = printer.Raw("interpreter");
+        if (v.is_boolean()) {
+            if (!v.get<bool>())
+                return std::nullopt;
+            return in;
+        }
+        Obj o = printer.Sub("interpreter");
+        o.Only({"resolution", "product", "version", "revision", "fonts", "cpuSeconds", "seconds", "memoryMB",
+                "pages", "outputKB"});
+        in.resolution = static_cast<int>(o.Int("resolution", 18, 600, in.resolution));
+        in.product = o.Str("product", 64, in.product);
+        in.version = o.Str("version", 32, in.version);
+        in.revision = static_cast<int>(o.Int("revision", 0, 1000000, in.revision));
+        if (o.Has("fonts")) {
+            in.fonts = o.StrList("fonts", 64);
+            if (in.fonts.size() > 400)
+                o.Fail("more than 400 fonts", "fonts");
+            for (std::size_t i = 0; i < in.fonts.size(); ++i) {
+                const std::string& f = in.fonts[i];
+                bool ok = !f.empty();
+                for (unsigned char c : f)
+                    ok = ok && (std::isalnum(c) || c == '-' || c == '_' || c == '.');
+                if (!ok)
+                    throw PlaceError{Item(o.At("fonts"), i), "expected a font name of letters, digits, '-', '_' and '.'"};
+            }
+        }
+        in.cpuSeconds = static_cast<int>(o.Int("cpuSeconds", 1, 600, in.cpuSeconds));
+        in.seconds = static_cast<int>(o.Int("seconds", 1, 3600, in.seconds));
+        in.memoryMB = static_cast<int>(o.Int("memoryMB", 64, 4096, in.memoryMB));
+        in.pages = static_cast<int>(o.Int("pages", 1, 1000, in.pages));
+        in.outputKB = static_cast<int>(o.Int("outputKB", 1, 65536, in.outputKB));
+        return in;
     }
 
     int32_t IdOf(const Obj& o, const char* key, const Server& s, bool group)
@@ -651,8 +715,15 @@ std::string StateText(const World& world)
     json s = json::object();
     s["version"] = 1;
     json printers = json::object();
-    for (const auto& p : world.printers)
-        printers[BytesToText(p.id)] = {{"name", BytesToText(p.name.object)}};
+    for (const auto& p : world.printers) {
+        json& entry = printers[BytesToText(p.id)] = {{"name", BytesToText(p.name.object)}};
+        if (!p.persistent.empty()) {
+            json kept = json::array();
+            for (const auto& text : p.persistent)
+                kept.push_back(BytesToText(text));
+            entry["persistent"] = kept;
+        }
+    }
     s["printers"] = printers;
     if (world.defaultPrinter)
         s["defaultPrinter"] = {{"object", BytesToText(world.defaultPrinter->object)},
@@ -698,8 +769,16 @@ bool ApplyState(World& world, std::string_view text, const std::string& source, 
                 if (!p)
                     continue;  // a printer the world no longer has
                 Obj po(it.value(), "printers." + it.key());
-                po.Only({"name"});
+                po.Only({"name", "persistent"});
                 p->name.object = po.Name("name");
+                p->persistent.clear();
+                std::size_t kept = 0;
+                for (auto& kept_text : po.StrList("persistent", kMaxPersistentBytes)) {
+                    kept += kept_text.size();
+                    if (!p->interpreter || kept > kMaxPersistentBytes)
+                        break;  // a printer that no longer interprets, or more than it may keep
+                    p->persistent.push_back(std::move(kept_text));
+                }
             }
         }
         if (top.Has("defaultPrinter")) {

@@ -101,6 +101,37 @@ TEST(WorldFile, ErrorsNameThePlace)
               std::string::npos);
 }
 
+TEST(WorldFile, InterpretingPrintersAndTheFaultsOfTheirJobs)
+{
+    const std::string ws = R"({"workstation": {"network": 1, "node": 3}, "printers": [)";
+    World w = Load(ws + R"({"name": "A", "interpreter": true},
+        {"name": "B", "interpreter": {"resolution": 300, "fonts": ["Courier"], "pages": 2}, "status": {"idle": "x"},
+         "faults": [{"at": "job", "nth": 2, "printerError": "out of paper", "ms": 100}]},
+        {"name": "C", "interpreter": false}]})");
+    ASSERT_TRUE(w.printers[0].interpreter);
+    EXPECT_EQ(w.printers[0].interpreter->fonts.size(), 35u);
+    EXPECT_EQ(w.printers[0].statusIdle, "%%[ status: idle ]%%");
+    EXPECT_EQ(w.printers[0].statusBusy, "%%[ status: busy; source: AppleTalk ]%%");
+    EXPECT_EQ(w.printers[1].interpreter->resolution, 300);
+    EXPECT_EQ(w.printers[1].interpreter->fonts, std::vector<std::string>{"Courier"});
+    EXPECT_EQ(w.printers[1].statusIdle, "x");
+    EXPECT_EQ(w.printers[1].statusWaiting, "%%[ status: waiting; source: AppleTalk ]%%");
+    ASSERT_NE(w.printers[1].FaultAt(PrinterFault::At::Job, 2), nullptr);
+    EXPECT_EQ(w.printers[1].FaultAt(PrinterFault::At::Job, 2)->printerError, "out of paper");
+    EXPECT_FALSE(w.printers[2].interpreter);
+
+    EXPECT_EQ(ErrorOf(ws + R"({"name": "A", "interpreter": {"fonts": ["Times Roman"]}}]})"),
+              "w.json: printers[0].interpreter.fonts[0]: expected a font name of letters, digits, '-', '_' and '.'");
+    EXPECT_EQ(ErrorOf(ws + R"({"name": "A", "interpreter": {"resolution": 5000}}]})"),
+              "w.json: printers[0].interpreter.resolution: must lie in 18..600");
+    EXPECT_EQ(ErrorOf(ws + R"({"name": "A", "faults": [{"at": "job", "printerError": "x"}]}]})"),
+              "w.json: printers[0].faults[0].at: only an interpreting printer (\"interpreter\") meets faults of its jobs");
+    EXPECT_EQ(ErrorOf(ws + R"({"name": "A", "interpreter": true, "faults": [{"at": "job"}]}]})"),
+              "w.json: printers[0].faults[0].printerError: missing");
+    EXPECT_EQ(ErrorOf(ws + R"({"name": "A", "faults": [{"at": "open", "ms": 3}]}]})"),
+              "w.json: printers[0].faults[0].ms: only faults \"at\": \"job\" have these");
+}
+
 TEST(WorldFile, HostileNestingIsRefusedNotFollowed)
 {
     // Folders a hundred thousand levels deep, and junk nested as deep.
@@ -322,6 +353,25 @@ TEST(State, SurvivesARoundTrip)
     EXPECT_EQ(fresh.servers[0].users[0].password, "secret");
     EXPECT_FALSE(ApplyState(fresh, "{\"printers\": 3}", "s.json", error));
     EXPECT_EQ(error, "s.json: printers: expected an object");
+}
+
+TEST(State, KeepsWhatAnInterpretingPrinterPersistsByteForByte)
+{
+    const std::string text = R"({"workstation": {"network": 1, "node": 3}, "printers": [
+        {"id": "ps", "name": "A", "interpreter": true}, {"id": "canned", "name": "B"}]})";
+    World w = Load(text);
+    const std::string binary("/x <00ff> def\r\n\0\xC5\xFF", 19);
+    w.printers[0].persistent = {binary, "/y 1 def"};
+    w.printers[1].persistent = {"/z 1 def"};  // a printer that does not interpret keeps nothing
+    World fresh = Load(text);
+    std::string error;
+    ASSERT_TRUE(ApplyState(fresh, StateText(w), "s.json", error)) << error;
+    EXPECT_EQ(fresh.printers[0].persistent, (std::vector<std::string>{binary, "/y 1 def"}));
+    EXPECT_TRUE(fresh.printers[1].persistent.empty());
+    // More than a printer may keep: the first changes that fit.
+    w.printers[0].persistent = {std::string(kMaxPersistentBytes - 10, 'a'), std::string(20, 'b')};
+    ASSERT_TRUE(ApplyState(fresh, StateText(w), "s.json", error)) << error;
+    EXPECT_EQ(fresh.printers[0].persistent.size(), 1u);
 }
 
 TEST(PapTypes, LinesReadAsTheTableEditorsReadThem)

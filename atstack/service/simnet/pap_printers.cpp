@@ -16,6 +16,11 @@ public:
     Host(PapPrinters& pap, std::size_t printer) : pap_(pap), printer_(printer) {}
     const atw::Printer& Record() const override { return pap_.world_.printers[printer_]; }
     bool Rename(const std::string& object) override { return pap_.Rename(printer_, object); }
+    void SetPersistent(std::vector<std::string> kept) override
+    {
+        pap_.world_.printers[printer_].persistent = std::move(kept);
+        pap_.saveState_();
+    }
     void Event(json event) override
     {
         event["printer"] = Record().id;
@@ -32,8 +37,8 @@ PapPrinters::PapPrinters(atw::World& world, Spool& spool, std::function<void()> 
 {
     printers_.resize(world_.printers.size());
     for (std::size_t i = 0; i < printers_.size(); ++i) {
-        printers_[i].model = MakePrinterModel(world_.printers[i]);
         printers_[i].host = std::make_unique<Host>(*this, i);
+        printers_[i].model = MakePrinterModel(world_.printers[i], *printers_[i].host, spool_.Dir());
     }
 }
 
@@ -50,6 +55,8 @@ std::string PapPrinters::StatusOf(std::size_t i) const
     if (!p.statusFixed.empty())
         return p.statusFixed;
     const Printer& s = printers_[i];
+    if (auto status = s.model->Status())
+        return *status;
     if (s.conn == 0)
         return p.statusIdle;
     auto it = conns_.find(s.conn);
@@ -61,7 +68,9 @@ std::string PapPrinters::StatusOf(std::size_t i) const
 std::string PapPrinters::BusyStatusOf(std::size_t i) const
 {
     const atw::Printer& p = world_.printers[i];
-    return p.statusFixed.empty() ? p.statusBusy : p.statusFixed;
+    if (!p.statusFixed.empty())
+        return p.statusFixed;
+    return printers_[i].model->Status().value_or(p.statusBusy);
 }
 
 void PapPrinters::Status(const atw::EntityName& name, Done done)

@@ -63,8 +63,8 @@ private:
         std::deque<PendingOpen> queue;
         int32_t conn = 0;  // 0: free
         int opens = 0;
+        std::unique_ptr<Host> host;          // before the model, which uses it
         std::unique_ptr<PrinterModel> model;
-        std::unique_ptr<Host> host;
     };
 
     std::size_t IndexOf(const atw::Printer& p) const;

@@ -1,6 +1,7 @@
 #include "printer_model.h"
 
 #include "canned_printer.h"
+#include "ps_printer.h"
 
 namespace simnet {
 
@@ -13,17 +14,21 @@ void ReplyStream::Send(std::string_view bytes)
         changed_();
 }
 
-void ReplyStream::End()
+void ReplyStream::End(std::string_view last)
 {
     if (ended_)
         return;
+    pending_.append(last);
     ended_ = true;
     if (changed_)
         changed_();
 }
 
-std::unique_ptr<PrinterModel> MakePrinterModel(const atw::Printer& printer)
+std::unique_ptr<PrinterModel> MakePrinterModel(const atw::Printer& printer, PrinterHost& host,
+                                               const std::string& spoolDir)
 {
+    if (printer.interpreter)
+        return std::make_unique<PsPrinter>(host, spoolDir);
     return std::make_unique<CannedPrinter>(printer);
 }
 

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -23,7 +25,8 @@ namespace simnet {
 class ReplyStream {
 public:
     void Send(std::string_view bytes);
-    void End();
+    // The EOF, after `last` (the EOF then comes with the last bytes).
+    void End(std::string_view last = {});
 
     // ---- the PAP side ----
     bool Ended() const { return ended_; }
@@ -52,6 +55,9 @@ public:
     virtual const atw::Printer& Record() const = 0;
     // Registers the printer under a new NBP object name; false when refused.
     virtual bool Rename(const std::string& object) = 0;
+    // Replaces what the printer keeps across jobs and restarts of the
+    // service (atw::Printer::persistent).
+    virtual void SetPersistent(std::vector<std::string> kept) = 0;
     // A line for the trace about this printer's work.
     virtual void Event(nlohmann::json event) = 0;
 };
@@ -69,9 +75,15 @@ public:
     virtual void ConnectionClosed(int32_t /*connRef*/) {}
     virtual void Tick(int64_t /*nowMs*/) {}
     virtual int64_t NextDeadline() const { return -1; }
+    // The printer's status when the model knows better than the PAP side
+    // (a job still printing after its end of file, a printer error);
+    // nothing: the world's idle, waiting or busy string.
+    virtual std::optional<std::string> Status() const { return std::nullopt; }
 };
 
-// The model a printer of the world file asks for.
-std::unique_ptr<PrinterModel> MakePrinterModel(const atw::Printer& printer);
+// The model a printer of the world file asks for. `host` outlives it;
+// `spoolDir` is the service's spool folder (empty when jobs are not kept).
+std::unique_ptr<PrinterModel> MakePrinterModel(const atw::Printer& printer, PrinterHost& host,
+                                               const std::string& spoolDir);
 
 }  // namespace simnet

@@ -44,6 +44,7 @@ public:
     // A new job's file; null when jobs are not kept or the file cannot be
     // made.
     std::unique_ptr<SpoolFile> Begin(const std::string& printerId);
+    const std::string& Dir() const { return dir_; }
 
 private:
     std::string dir_;
