@@ -66,6 +66,9 @@ public:
     // Command id of button `index` (0 for a separator).
     UINT GetItemID(int index) const;
     int CommandToIndex(UINT id) const;
+    // The window the buttons' commands and notifications go to, when it is
+    // not the bar's parent (a bar on a container's window).
+    void SetOwner(CWnd* owner) { SendMessage(TB_SETPARENT, reinterpret_cast<WPARAM>(owner->m_hWnd)); }
     SIZE GetButtonImageSize() const { return m_sizeImage; }
     BOOL IsButtonEnabled(UINT id) const;
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;

@@ -21,9 +21,33 @@ CDocTemplate::CDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntim
 {
 }
 
+CDocTemplate::~CDocTemplate()
+{
+    if (m_hMenuEmbedding != nullptr)
+        DestroyMenu(m_hMenuEmbedding);
+    if (m_hMenuInPlaceServer != nullptr)
+        DestroyMenu(m_hMenuInPlaceServer);
+}
+
 void CDocTemplate::LoadTemplate()
 {
     m_strDocStrings.LoadString(m_nIDResource);
+    HINSTANCE module = AfxGetResourceHandle();
+    if (m_nIDEmbeddingResource != 0 && m_hMenuEmbedding == nullptr) {
+        m_hMenuEmbedding = LoadMenuA(module, MAKEINTRESOURCEA(m_nIDEmbeddingResource));
+        m_hAccelEmbedding = LoadAcceleratorsA(module, MAKEINTRESOURCEA(m_nIDEmbeddingResource));
+    }
+    if (m_nIDServerResource != 0 && m_hMenuInPlaceServer == nullptr) {
+        m_hMenuInPlaceServer = LoadMenuA(module, MAKEINTRESOURCEA(m_nIDServerResource));
+        m_hAccelInPlaceServer = LoadAcceleratorsA(module, MAKEINTRESOURCEA(m_nIDServerResource));
+    }
+}
+
+void CDocTemplate::SetServerInfo(UINT idOleEmbedding, UINT idOleInPlaceServer, const CRuntimeClass* ipFrameClass)
+{
+    m_nIDEmbeddingResource = idOleEmbedding;
+    m_nIDServerResource = idOleInPlaceServer;
+    m_pIPFrameClass = ipFrameClass;
 }
 
 BOOL CDocTemplate::GetDocString(CString& text, DocStringIndex index) const

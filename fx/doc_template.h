@@ -20,6 +20,7 @@ public:
 
     CDocTemplate(UINT id, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
                  const CRuntimeClass* viewClass);
+    ~CDocTemplate() override;
 
     UINT m_nIDResource;
     const CRuntimeClass* m_pDocClass;
@@ -29,6 +30,19 @@ public:
 
     virtual void LoadTemplate();
     BOOL GetDocString(CString& text, DocStringIndex index) const;
+
+    // A server document type: the menu and keys of resource
+    // `idOleEmbedding` for a document opened in its own window from a
+    // container, those of `idOleInPlaceServer` and the frame class
+    // `ipFrameClass` for in-place activation. Loaded by LoadTemplate.
+    void SetServerInfo(UINT idOleEmbedding, UINT idOleInPlaceServer, const CRuntimeClass* ipFrameClass);
+    UINT m_nIDEmbeddingResource = 0;
+    UINT m_nIDServerResource = 0;
+    const CRuntimeClass* m_pIPFrameClass = nullptr;
+    HMENU m_hMenuEmbedding = nullptr;
+    HACCEL m_hAccelEmbedding = nullptr;
+    HMENU m_hMenuInPlaceServer = nullptr;
+    HACCEL m_hAccelInPlaceServer = nullptr;
 
     // How well `path` fits this type: by its extension.
     BOOL MatchesExtension(const char* path) const;

@@ -7,6 +7,7 @@
 
 #include "fx/cmd_target.h"
 
+class CArchive;
 class CView;
 class CDocTemplate;
 class CFrameWnd;
@@ -44,6 +45,9 @@ public:
     virtual BOOL OnSaveDocument(const char* path);
     virtual void OnCloseDocument();
     virtual void DeleteContents() {}
+    // The document's data into or out of an archive (an OLE container's
+    // storage); by default nothing.
+    virtual void Serialize(CArchive&) {}
     // Asks to save a modified document; FALSE when the user cancels.
     virtual BOOL SaveModified();
     virtual BOOL CanCloseFrame(CFrameWnd* frame);

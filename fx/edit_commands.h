@@ -9,13 +9,25 @@
 //  - Copy, Cut and Clear are enabled for an "Edit" control with a selection
 //    that is not empty, Undo for one that can undo, and Paste when the
 //    clipboard offers text.
-// A frame lists the five ids in its table and calls these with whether it
-// has an active view: without one there is no target.
+// A frame lists the five ids in its table (ON_FOCUS_EDIT_COMMANDS) and
+// calls these with whether it has an active view: without one there is no
+// target.
 #pragma once
 
 #include <windows.h>
 
+#include "fx/fx_ids.h"
+
 class CCmdUI;
+
+// The table entries of the five commands: `run(UINT id)` runs one,
+// `update(CCmdUI*)` gives its state.
+#define ON_FOCUS_EDIT_COMMANDS(run, update)                                                          \
+    ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_COPY, run) ON_COMMAND_RANGE(ID_EDIT_CUT, ID_EDIT_CUT, run) \
+    ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, run) ON_COMMAND_RANGE(ID_EDIT_UNDO, ID_EDIT_UNDO, run) \
+    ON_COMMAND_RANGE(ID_EDIT_CLEAR, ID_EDIT_CLEAR, run) ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, update)  \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, update) ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, update)            \
+    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, update) ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR, update)
 
 // True for the five command ids handled here.
 bool FxIsFocusEditCommand(UINT id);

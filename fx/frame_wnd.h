@@ -70,7 +70,7 @@ public:
     virtual void RecalcLayout();
 
     // The message pane of the status bar.
-    void SetMessageText(const char* text);
+    virtual void SetMessageText(const char* text);
     void SetMessageText(UINT id);
     // The prompt of command `id`: its string before the first "\n".
     virtual void GetMessageString(UINT id, CString& text) const;

@@ -60,6 +60,11 @@
 #define AFX_IDP_FAILED_TO_CREATE_DOC 61444
 #define AFX_IDP_FAILED_TO_SAVE_DOC   61445
 #define AFX_IDP_FAILED_TO_START_PRINTING 61448
+// ... of servers of embedded documents.
+#define AFX_IDS_OBJ_TITLE_INPLACE 61712
+#define AFX_IDP_ASK_TO_UPDATE   61713
+#define AFX_IDS_VERB_EDIT       61714
+#define AFX_IDS_VERB_OPEN       61715
 
 // The framework's own dialog: the document type chooser of File New.
 #define AFX_IDD_NEWTYPEDLG      30721

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "fx/doc_template.h"
+#include "fx/fx_ids.h"
 #include "fx/document.h"
+#include "fx/ole_server_doc.h"
 #include "fx/win_app.h"
 
 // COM interfaces have no virtual destructors by design: objects are ended by
@@ -266,9 +268,16 @@ IUnknown* COleTemplateServer::OnCreateObject()
 {
     if (m_pDocTemplate == nullptr)
         return nullptr;
-    CDocument* doc = m_pDocTemplate->OpenDocumentFile(nullptr, FALSE);
+    CDocument* doc = FxCreateDocumentForClient(m_pDocTemplate, m_clsid);
     if (doc == nullptr)
         return nullptr;
+    // A server document is embedded: the client gets its OLE object.
+    if (auto* server = dynamic_cast<COleServerDoc*>(doc)) {
+        IUnknown* object = server->GetOleObject();
+        if (object == nullptr)
+            doc->OnCloseDocument();
+        return object;
+    }
     IDispatch* dispatch = doc->GetIDispatch(TRUE);
     if (dispatch == nullptr)
         doc->OnCloseDocument();
@@ -297,7 +306,7 @@ CString FxClassIdText(REFCLSID clsid)
     return CString(text);
 }
 
-BOOL COleTemplateServer::UpdateRegistry(OLE_APPTYPE)
+BOOL COleTemplateServer::UpdateRegistry(OLE_APPTYPE type)
 {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -312,6 +321,21 @@ BOOL COleTemplateServer::UpdateRegistry(OLE_APPTYPE)
     if (m_pDocTemplate != nullptr) {
         m_pDocTemplate->GetDocString(progId, CDocTemplate::regFileTypeId);
         m_pDocTemplate->GetDocString(typeName, CDocTemplate::regFileTypeName);
+    }
+    if (type == OAT_INPLACE_SERVER || type == OAT_SERVER) {
+        FxServerRegistration r;
+        r.clsid = clsid;
+        r.progId = progId;
+        r.typeName = typeName;
+        if (m_pDocTemplate != nullptr)
+            m_pDocTemplate->GetDocString(r.shortName, CDocTemplate::fileNewName);
+        r.appName = AfxGetApp() != nullptr && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "";
+        r.serverPath = path;
+        r.editVerb = FxLoadString(AFX_IDS_VERB_EDIT);
+        r.openVerb = FxLoadString(AFX_IDS_VERB_OPEN);
+        // Nothing inside an embedded document can be linked to.
+        r.miscStatus = OLEMISC_CANTLINKINSIDE;
+        return FxRegisterEmbeddingServer(r);
     }
     CString key = CString("CLSID\\") + clsid;
     BOOL ok = FxSetRegistryText(HKEY_CLASSES_ROOT, key.c_str(), nullptr, typeName.c_str());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fx/cmd_target.h"
+#include "fx/fx_string.h"
 
 class CDocTemplate;
 
@@ -80,3 +81,18 @@ public:
 BOOL FxSetRegistryText(HKEY root, const char* keyPath, const char* valueName, const char* text);
 // The "{xxxxxxxx-...}" text of a class id ("" if it cannot be made).
 CString FxClassIdText(REFCLSID clsid);
+
+// The registration of a server whose documents containers embed (and
+// activate in place): class id, ProgID, local server, default handler,
+// Insertable, verbs, MiscStatus, icon and short names (fx/ole_registry.cpp).
+struct FxServerRegistration {
+    CString clsid;       // "{...}"
+    CString progId;      // may be empty
+    CString typeName;    // the full type name ("... Document")
+    CString shortName;   // AuxUserType 2
+    CString appName;     // AuxUserType 3
+    CString serverPath;  // the program
+    CString editVerb, openVerb;
+    DWORD miscStatus = 0;
+};
+BOOL FxRegisterEmbeddingServer(const FxServerRegistration& registration);

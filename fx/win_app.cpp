@@ -142,8 +142,10 @@ int CWinApp::Run()
 
 BOOL CWinApp::OnIdle(LONG count)
 {
-    if (count == 0 && m_pMainWnd != nullptr && m_pMainWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
-        static_cast<CFrameWnd*>(m_pMainWnd)->OnIdleUpdateCmdUI();
+    if (count == 0)
+        for (CWnd* wnd : {m_pMainWnd, m_pActiveWnd})
+            if (wnd != nullptr && wnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+                static_cast<CFrameWnd*>(wnd)->OnIdleUpdateCmdUI();
     return count < 1;
 }
 

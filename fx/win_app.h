@@ -32,6 +32,9 @@ public:
     char* m_pszHelpFilePath = nullptr;
     const char* m_pszRegistryKey = nullptr;
     CWnd* m_pMainWnd = nullptr;
+    // A frame the idle-time updates reach besides the main window (the
+    // in-place frame of an active server document).
+    CWnd* m_pActiveWnd = nullptr;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
 
     // Fills the fields above from the module and command line; the program
