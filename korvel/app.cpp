@@ -6,6 +6,7 @@
 #include "fx/doc_template.h"
 #include "fx/message_box.h"
 #include "korvel/about_dialog.h"
+#include "korvel/ipframe.h"
 #include "korvel/korvel_doc.h"
 #include "korvel/korvel_view.h"
 #include "korvel/main_frame.h"
@@ -60,6 +61,7 @@ BOOL CKorvelApp::InitInstance()
 
     auto* tmpl = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CKorvelDoc), RUNTIME_CLASS(CMainFrame),
                                         RUNTIME_CLASS(CKorvelView));
+    tmpl->SetServerInfo(IDR_SRVR_EMBEDDED, IDR_SRVR_INPLACE, RUNTIME_CLASS(CInPlaceFrame));
     AddDocTemplate(tmpl);
     m_server.ConnectTemplate(CLSID_KorvelDocument, tmpl, TRUE);
 

@@ -1,9 +1,13 @@
 #include "korvel/korvel_doc.h"
 
+#include "common/install_folder.h"
 #include "korvel/default_map.h"
+#include "korvel/srvr_item.h"
 #include "stack/tarpin32.h"
+#include "tables/table_file.h"
+#include "tables/table_path.h"
 
-IMPLEMENT_DYNCREATE(CKorvelDoc, CDocument)
+IMPLEMENT_DYNCREATE(CKorvelDoc, COleServerDoc)
 
 void CKorvelDoc::NotifyTableChanged()
 {
@@ -24,9 +28,41 @@ void CKorvelDoc::LoadDefaults()
 
 bool CKorvelDoc::LoadMap()
 {
-    if (OnOpenDocument(GetPathName().c_str()))
+    if (IsEmbedded() ? ReloadFromStorage() : OnOpenDocument(GetPathName().c_str()))
         return true;
     LoadDefaults();
     SetModifiedFlag(TRUE);
     return false;
+}
+
+BOOL CKorvelDoc::OnSaveDocument(const char* path)
+{
+    if (IsEmbedded() && (path == nullptr || *path == '\0'))
+        return UpdateContainer();
+    return CTableDocumentT::OnSaveDocument(path);
+}
+
+void CKorvelDoc::OnNewEmbedding()
+{
+    // A new object holds the installed map, read without a message (the
+    // program runs for the container, out of sight); without one, the
+    // built-in map.
+    DeleteContents();
+    char program[MAX_PATH] = "";
+    const DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (n >= sizeof program)
+        program[0] = '\0';
+    std::string text;
+    if (ReadTableFile(GetTablePath(FindInstallFolder(), program, kKorvelTableFileName), text)) {
+        LoadTableText(text);
+        SetModifiedFlag(FALSE);
+    } else {
+        LoadDefaults();
+        SetModifiedFlag(TRUE);
+    }
+}
+
+COleServerItem* CKorvelDoc::OnGetEmbeddedItem()
+{
+    return new CKorvelSrvrItem(this);
 }

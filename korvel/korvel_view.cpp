@@ -3,9 +3,14 @@
 #include "common/install_folder.h"
 #include "korvel/korvel_doc.h"
 #include "korvel/main_frame.h"
+#include "korvel/resource.h"
 #include "tables/table_path.h"
 
 IMPLEMENT_DYNCREATE(CKorvelView, CKorvelFormView)
+
+BEGIN_MESSAGE_MAP(CKorvelView, CKorvelFormView)
+    ON_COMMAND(ID_CANCEL_EDIT_SRVR, OnCancelEditSrvr)
+END_MESSAGE_MAP()
 
 CKorvelDoc* CKorvelView::GetKorvelDoc() const
 {
@@ -21,7 +26,8 @@ CTableContents<CKorvelEntry>* CKorvelView::GetTableContents() const
 void CKorvelView::LoadInitialTable()
 {
     CKorvelDoc* doc = GetKorvelDoc();
-    if (doc == nullptr)
+    // An embedded map is read from its container (InitNew or Load).
+    if (doc == nullptr || doc->IsEmbedded())
         return;
     std::string path = doc->GetPathName();
     if (path.empty()) {
@@ -40,6 +46,12 @@ bool CKorvelView::RevertTable()
 {
     CKorvelDoc* doc = GetKorvelDoc();
     return doc != nullptr && doc->LoadMap();
+}
+
+void CKorvelView::OnCancelEditSrvr()
+{
+    if (CKorvelDoc* doc = GetKorvelDoc())
+        doc->OnDeactivateUI(FALSE);
 }
 
 void CKorvelView::OnFrameFitted(CFrameWnd* frame)

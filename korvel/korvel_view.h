@@ -10,6 +10,7 @@ class CKorvelDoc;
 
 class CKorvelView : public CKorvelFormView {
     DECLARE_DYNCREATE(CKorvelView)
+    DECLARE_MESSAGE_MAP()
 public:
     CKorvelDoc* GetKorvelDoc() const;
 
@@ -21,4 +22,6 @@ protected:
     void LoadInitialTable() override;
     bool RevertTable() override;
     void OnFrameFitted(CFrameWnd* frame) override;
+    // Esc while active in place: the activation ends.
+    void OnCancelEditSrvr();
 };

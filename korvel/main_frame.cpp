@@ -1,5 +1,6 @@
 #include "korvel/main_frame.h"
 
+#include "common/single_instance.h"
 #include "fx/document.h"
 #include "fx/edit_commands.h"
 #include "fx/view.h"
@@ -11,18 +12,10 @@ IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_WM_GETMINMAXINFO()
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_MOD, OnUpdateModified)
-    ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_COPY, OnEditCommand)
-    ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, OnEditCommand)
-    ON_COMMAND_RANGE(ID_EDIT_CUT, ID_EDIT_CUT, OnEditCommand)
-    ON_COMMAND_RANGE(ID_EDIT_UNDO, ID_EDIT_UNDO, OnEditCommand)
-    ON_COMMAND_RANGE(ID_EDIT_CLEAR, ID_EDIT_CLEAR, OnEditCommand)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCommand)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditCommand)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCommand)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditCommand)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR, OnUpdateEditCommand)
+    ON_FOCUS_EDIT_COMMANDS(OnEditCommand, OnUpdateEditCommand)
     ON_COMMAND(ID_HELP_USING, OnHelpUsing)
     ON_COMMAND(ID_CONTEXT_HELP, OnHelpIndex)
     ON_COMMAND(ID_DEFAULT_HELP, OnHelpIndex)
@@ -70,7 +63,17 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA cs)
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndToolBar);
     SetMessageText(AFX_IDS_IDLEMESSAGE);
+    // A program started for a container serves that container's object: a
+    // start by the user does not take this window for its running instance.
+    if (CKorvelApp* app = GetKorvelApp(); app != nullptr && (app->RunEmbedded() || app->RunAutomated()))
+        SetPropA(m_hWnd, kServingClientProperty, reinterpret_cast<HANDLE>(1));
     return 0;
+}
+
+void CMainFrame::OnDestroy()
+{
+    RemovePropA(m_hWnd, kServingClientProperty);
+    CFrameWnd::OnDestroy();
 }
 
 void CMainFrame::RecordSize()

@@ -23,6 +23,7 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
+    void OnDestroy();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnUpdateModified(CCmdUI* ui);
     void OnEditCommand(UINT id);

@@ -14,6 +14,8 @@
 // opened in its own window from a container.
 #define IDR_SRVR_INPLACE          4
 #define IDR_SRVR_EMBEDDED         5
+// The document's icon (the program's second: containers show it).
+#define IDI_KORVEL_DOC            129
 
 // The About box and its controls.
 #define IDD_ABOUTBOX              100

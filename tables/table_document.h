@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "fx/archive.h"
 #include "fx/document.h"
 #include "fx/fx_ids.h"
 #include "fx/view.h"
@@ -111,6 +112,15 @@ public:
         if (saved == TRUE)
             NotifyTableChanged();
         return saved;
+    }
+
+    // The table as its text lines (an OLE container's storage keeps them).
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            StoreTableText(ar.Bytes());
+        else
+            LoadTableText(ar.Bytes());
     }
 
     void OnCloseDocument() override

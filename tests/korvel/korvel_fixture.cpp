@@ -22,6 +22,15 @@ void KorvelTest::Start(const char* cmdLine)
     vtest::PumpWaitingMessages();
 }
 
+void KorvelTest::StartForClient()
+{
+    app = new CKorvelApp;
+    app->SetupFromModule(GetModuleHandleA(nullptr), "/Embedding", SW_SHOWNORMAL);
+    ASSERT_TRUE(app->InitApplication());
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+}
+
 void KorvelTest::TearDown()
 {
     if (app != nullptr) {

@@ -34,6 +34,9 @@ protected:
     void TearDown() override;
     // Starts the program with `cmdLine` as a normal start does.
     void Start(const char* cmdLine = "");
+    // Starts the program as a container starts it ("/Embedding"): no
+    // window until an object is made.
+    void StartForClient();
 
     std::string MapPath() const { return service.Dir() + "Korvel.AFPMap"; }
     void WriteMap(const std::string& text) const { attest::WriteFile(MapPath(), text); }

@@ -24,6 +24,13 @@ std::vector<HWND> KorvelMainWindows()
     return found;
 }
 
+DWORD ProcessOf(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
 KorvelProcess::~KorvelProcess()
 {
     if (pi_.hProcess != nullptr) {

@@ -12,6 +12,8 @@ namespace vtest {
 
 // Top-level windows of Korvel's main window class, of any process.
 std::vector<HWND> KorvelMainWindows();
+// The process of a window.
+DWORD ProcessOf(HWND window);
 
 class KorvelProcess {
 public:
