@@ -12,7 +12,7 @@
 #include "job_host.h"
 #include "job_texts.h"
 
-class FakeJobHost : public JobHost {
+class FakeJobHost : public DownloadJobHost {
 public:
     explicit FakeJobHost(FakeLaserWriter& printer) : printer_(printer) {}
 

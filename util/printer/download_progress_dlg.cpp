@@ -4,7 +4,6 @@
 
 #include "download_dialog_ids.h"
 #include "fx/message_box.h"
-#include "fx/win_app.h"
 #include "job_message_pump.h"
 #include "job_texts.h"
 
@@ -16,7 +15,7 @@ CDownloadProgressDlg::CDownloadProgressDlg(ZJobTicket* ticket, PapStack& stack, 
                                            std::string productDir, CWnd* parent)
     : CDialog(IDD_DOWNLOAD_PROGRESS, parent), m_pTicket(ticket)
 {
-    m_pEngine = std::make_unique<PAPDownloadEngine>(ticket, stack, static_cast<JobHost&>(*this), files,
+    m_pEngine = std::make_unique<PAPDownloadEngine>(ticket, stack, static_cast<DownloadJobHost&>(*this), files,
                                                     std::move(productDir));
 }
 
@@ -51,20 +50,7 @@ int64_t CDownloadProgressDlg::Now() { return static_cast<int64_t>(std::time(null
 
 void CDownloadProgressDlg::Sleep(unsigned ms) { ::SleepEx(ms, FALSE); }
 
-void CDownloadProgressDlg::PumpMessages()
-{
-    CWinApp* app = AfxGetApp();
-    PumpWaitingMessages([app]() -> BOOL {
-        if (app)
-            return app->PumpMessage();
-        MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0))
-            return FALSE;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-        return TRUE;
-    });
-}
+void CDownloadProgressDlg::PumpMessages() { PumpJobMessages(); }
 
 std::string CDownloadProgressDlg::LoadText(int id)
 {

@@ -12,7 +12,7 @@
 
 #define WM_RUNJOB (WM_USER + 2)
 
-class CDownloadProgressDlg : public CDialog, private JobHost {
+class CDownloadProgressDlg : public CDialog, private DownloadJobHost {
     DECLARE_MESSAGE_MAP()
 public:
     // `stack` and `files` must outlive the dialog; the ticket is borrowed.
@@ -28,7 +28,7 @@ public:
     CPercentBar m_wndPercentBar;
 
 private:
-    // JobHost
+    // DownloadJobHost
     int64_t Now() override;
     void Sleep(unsigned ms) override;
     void PumpMessages() override;

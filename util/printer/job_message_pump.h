@@ -1,7 +1,7 @@
-// The message pump of the download's waiting loops (JobHost::PumpMessages
-// of the progress dialog): dispatch whatever is waiting through the
-// application's own pump, and when that takes WM_QUIT, put it back for the
-// application's main loop and stop.
+// The message pump of the PAP jobs' waiting loops and of the rename
+// dialog's lookup (JobHost::PumpMessages of their dialogs): dispatch
+// whatever is waiting through the application's own pump, and when that
+// takes WM_QUIT, put it back for the application's main loop and stop.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +19,7 @@ void PumpWaitingMessages(PumpOne&& pumpMessage)
         }
     }
 }
+
+// PumpWaitingMessages with the application's PumpMessage (a plain
+// GetMessage and dispatch when there is no application object).
+void PumpJobMessages();

@@ -12,7 +12,7 @@
 #include "job_host.h"
 #include "job_texts.h"
 
-class RealHost : public JobHost {
+class RealHost : public DownloadJobHost {
 public:
     int64_t Now() override { return static_cast<int64_t>(std::time(nullptr)); }
     void Sleep(unsigned ms) override { SleepEx(ms, FALSE); }
