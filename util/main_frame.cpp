@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_FILE_DOWNLOAD, OnFileDownload)
     ON_COMMAND(ID_PRINTER_CHOOSE, OnPrinterChoose)
     ON_COMMAND(ID_PRINTER_STATUS, OnPrinterStatus)
+    ON_COMMAND(ID_PRINTER_CHANGE_NAME, OnPrinterChangeName)
 END_MESSAGE_MAP()
 
 namespace {
@@ -84,3 +85,5 @@ void CMainFrame::OnFileDownload() { RunDownloadCommand(this); }
 void CMainFrame::OnPrinterChoose() { RunChooseCommand(this); }
 
 void CMainFrame::OnPrinterStatus() { RunPrinterStatusCommand(this); }
+
+void CMainFrame::OnPrinterChangeName() { RunChangeNameCommand(); }

@@ -24,5 +24,6 @@ protected:
     void OnUpdateTypeTableModified(CCmdUI* ui);
     void OnFileDownload();
     void OnPrinterChoose();
+    void OnPrinterChangeName();
     void OnPrinterStatus();
 };

@@ -2,7 +2,9 @@
 // the "MOD" pane, the document-type commands, and the commands whose work
 // is not in the program yet.
 #include "fx/doc_template.h"
+#include "dialog_watchdog.h"
 #include "shell_fixture.h"
+#include "tests/printer/wine/dialog_driver.h"
 #include "util/automation_doc.h"
 #include "util/child_frames.h"
 #include "util/resource.h"
@@ -69,16 +71,31 @@ TEST_F(UpdateRules, WithNoDocumentSaveRevertAndModAreDisabled)
 
 TEST_F(UpdateRules, CommandsWhoseWorkIsNotInTheProgramYetAreDisabled)
 {
-    for (UINT id : {42008u, 42011u, 42012u, 57670u})
+    for (UINT id : {42011u, 42012u, 57670u})
         EXPECT_FALSE(Enabled(id)) << id;
 }
 
-TEST_F(UpdateRules, DownloadChooseAndStatusAreAlwaysEnabled)
+TEST_F(UpdateRules, DownloadChooseStatusAndChangeNameAreAlwaysEnabled)
 {
-    for (UINT id : {42006u, 42001u, 42002u})
+    for (UINT id : {42006u, 42001u, 42002u, 42008u})
         EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_FILE_DOWNLOAD));
     EXPECT_TRUE(frame->m_wndToolBar.IsButtonEnabled(ID_PRINTER_CHOOSE));
+}
+
+TEST_F(UpdateRules, ChangeNameOpensTheChangePrinterNameDialog)
+{
+    std::vector<std::string> captions;
+    vtest::AllowDialogs allow;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (!dialog)
+            return;
+        captions.push_back(caption);
+        dtest::Press(dialog, IDCANCEL);
+    });
+    frame->SendMessage(WM_COMMAND, ID_PRINTER_CHANGE_NAME, 0);
+    ASSERT_FALSE(captions.empty());
+    EXPECT_EQ(captions[0], "Change Printer Name");
 }
 
 TEST_F(UpdateRules, ThePrinterTypeTableCanBeOpened)

@@ -12,6 +12,7 @@
 #include "download_progress_dlg.h"
 #include "fx/message_box.h"
 #include "job_texts.h"
+#include "rename_printer_dlg.h"
 #include "vsxau20.h"
 #include "win32_pap_stack.h"
 
@@ -109,6 +110,19 @@ void DownloadSelectedFiles(const std::vector<std::string>& paths, PapStack& stac
         return;
     CDownloadProgressDlg progress(ticket.get(), stack, files, productDir);
     progress.DoModal();
+}
+
+void RunChangeNameCommand()
+{
+    Win32PapStack stack;
+    StdioJobFiles files;
+    RunChangeNameCommand(stack, files, DownloadLogFolder());
+}
+
+void RunChangeNameCommand(PapStack& stack, JobFiles& files, const std::string& logFolder)
+{
+    CRenamePrinterDlg dialog(stack, files, logFolder);
+    dialog.DoModal();
 }
 
 void RunChooseCommand(CWnd* frame)

@@ -26,6 +26,12 @@ void DownloadSelectedFiles(const std::vector<std::string>& paths, PapStack& stac
 // the end, or empty (the current directory) when none is installed.
 std::string DownloadLogFolder();
 
+// Printer > Change name...: the Change Printer Name dialog, modal, with no
+// parent. `stack` and `files` default to the real ones; the rename's log
+// line goes where the download's go.
+void RunChangeNameCommand();
+void RunChangeNameCommand(PapStack& stack, JobFiles& files, const std::string& logFolder);
+
 // Printer > Choose... and Printer > Status.
 void RunChooseCommand(CWnd* frame);
 void RunPrinterStatusCommand(CWnd* frame);
