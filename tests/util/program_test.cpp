@@ -1,12 +1,18 @@
-// The real VestrelUtil.exe from outside: one instance, and the class factory
-// a client gets when the program is started for it.
+// The real VestrelUtil.exe from outside: one instance, the class factory
+// a client gets when the program is started for it, and a printer of the
+// sample world renamed through Printer > Change name... against atnetd.
+#include <winsock2.h>
+
 #include <windows.h>
 #include <ole2.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "atnetd_process.h"
 
 namespace {
 
@@ -171,6 +177,93 @@ TEST(Program, StartedForAutomationItShowsNothing)
     Sleep(1000);
     EXPECT_FALSE(IsWindowVisible(hidden));
     EndProgram(server, hidden);
+}
+
+// The visible dialog of process `pid` captioned `caption`, within `ms`.
+HWND WaitForDialog(DWORD pid, const std::string& caption, int ms = 15000)
+{
+    struct Search {
+        DWORD pid;
+        std::string caption;
+        HWND found;
+    } search{pid, caption, nullptr};
+    for (int waited = 0; waited < ms && !search.found; waited += 50) {
+        EnumWindows(
+            [](HWND h, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                char cls[16] = "", text[128] = "";
+                GetClassNameA(h, cls, sizeof cls);
+                GetWindowTextA(h, text, sizeof text);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(h, &owner);
+                if (owner == s->pid && std::string(cls) == "#32770" && s->caption == text && IsWindowVisible(h))
+                    s->found = h;
+                return s->found ? FALSE : TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(50);
+    }
+    return search.found;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 15000)
+{
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (done())
+            return true;
+        Sleep(50);
+    }
+    return done();
+}
+
+// What a user does: Printer > Change name..., the zone of an interpreting
+// LaserWriter, the printer, a new name typed over the proposed one, Rename.
+// The dialog ends, the network answers with the new name, the log has the
+// line.
+TEST(Program, PrinterChangeNameRenamesALaserWriterOfTheSampleWorld)
+{
+    attest::AtnetdProcess service;
+    ASSERT_TRUE(service.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
+    const std::string folder = service.Dir() + "run\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    char saved[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    SetCurrentDirectoryA(folder.c_str());  // the program's, where the log goes
+    PROCESS_INFORMATION program = Start("");
+    SetCurrentDirectoryA(saved);
+    ProgramGuard guard{program};
+    HWND main = WaitForMainWindow(program, true);
+    ASSERT_NE(main, nullptr);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(42008, 0), 0);
+    HWND dialog = WaitForDialog(program.dwProcessId, "Change Printer Name");
+    ASSERT_NE(dialog, nullptr);
+    HWND zones = GetDlgItem(dialog, 1030), printers = GetDlgItem(dialog, 1035), name = GetDlgItem(dialog, 1037);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(printers) != FALSE; })) << "the first lookup ends";
+    const char zone[] = "Accounting", printer[] = "Accounts Printer", newName[] = "Ledger Room";
+    ASSERT_GE(SendMessageA(zones, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(zone)), 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1030, CBN_SELCHANGE), reinterpret_cast<LPARAM>(zones));
+    LRESULT at = LB_ERR;
+    ASSERT_TRUE(WaitUntil([&] {
+        at = SendMessageA(printers, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(printer));
+        return at >= 0 && IsWindowEnabled(printers);
+    })) << "the lookup in Accounting finds the printer";
+    SendMessageA(printers, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1035, LBN_SELCHANGE), reinterpret_cast<LPARAM>(printers));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "Rename waits for an edit";
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(newName));
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 60000)) << "the rename ends the dialog";
+    bool renamed = false;
+    for (const auto& line : service.Trace())
+        renamed = renamed || (line.value("event", "") == "printer renamed" && line.value("from", "") == printer &&
+                              line.value("to", "") == newName);
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(attest::ReadFile(folder + "VestrelUtil.txt"), "Renamed Printer Accounts Printer to Ledger Room \r\n");
+    EndProgram(program, main);
 }
 
 }  // namespace

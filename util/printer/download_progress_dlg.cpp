@@ -1,10 +1,8 @@
 #include "download_progress_dlg.h"
 
-#include <ctime>
 
 #include "download_dialog_ids.h"
 #include "fx/message_box.h"
-#include "job_message_pump.h"
 #include "job_texts.h"
 
 BEGIN_MESSAGE_MAP(CDownloadProgressDlg, CDialog)
@@ -44,18 +42,6 @@ void CDownloadProgressDlg::OnCancel()
 {
     if (!m_bEnded)
         m_pEngine->OnCancel();
-}
-
-int64_t CDownloadProgressDlg::Now() { return static_cast<int64_t>(std::time(nullptr)); }
-
-void CDownloadProgressDlg::Sleep(unsigned ms) { ::SleepEx(ms, FALSE); }
-
-void CDownloadProgressDlg::PumpMessages() { PumpJobMessages(); }
-
-std::string CDownloadProgressDlg::LoadText(int id)
-{
-    CString text = FxLoadString(static_cast<UINT>(id));
-    return text.IsEmpty() ? JobTextEnglish(id) : std::string(text);
 }
 
 void CDownloadProgressDlg::ShowStatus(const std::string& text) { SetDlgItemText(IDC_PROG_STATUS, text.c_str()); }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "dialog_job_host.h"
 #include "download_engine.h"
 #include "fx/dialog.h"
 #include "job_ticket.h"
@@ -12,7 +13,7 @@
 
 #define WM_RUNJOB (WM_USER + 2)
 
-class CDownloadProgressDlg : public CDialog, private DownloadJobHost {
+class CDownloadProgressDlg : public CDialog, private DialogJobHost<DownloadJobHost> {
     DECLARE_MESSAGE_MAP()
 public:
     // `stack` and `files` must outlive the dialog; the ticket is borrowed.
@@ -29,10 +30,6 @@ public:
 
 private:
     // DownloadJobHost
-    int64_t Now() override;
-    void Sleep(unsigned ms) override;
-    void PumpMessages() override;
-    std::string LoadText(int id) override;
     void ShowStatus(const std::string& text) override;
     void ShowFileTitle(const std::string& title) override;
     void ShowFileSize(int32_t bytes) override;

@@ -1,7 +1,5 @@
 #include "rename_printer_dlg.h"
 
-#include <ctime>
-
 #include "fx/message_box.h"
 #include "job_message_pump.h"
 #include "job_texts.h"
@@ -327,18 +325,6 @@ void CRenamePrinterDlg::SetWaitCursor(bool wait)
 }
 
 // ---- JobHost ---------------------------------------------------------------
-
-int64_t CRenamePrinterDlg::Now() { return static_cast<int64_t>(std::time(nullptr)); }
-
-void CRenamePrinterDlg::Sleep(unsigned ms) { ::SleepEx(ms, FALSE); }
-
-void CRenamePrinterDlg::PumpMessages() { PumpJobMessages(); }
-
-std::string CRenamePrinterDlg::LoadText(int id)
-{
-    CString text = FxLoadString(static_cast<UINT>(id));
-    return text.IsEmpty() ? JobTextEnglish(id) : std::string(text);
-}
 
 void CRenamePrinterDlg::ShowStatus(const std::string& text)
 {

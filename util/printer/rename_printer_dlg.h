@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "dialog_job_host.h"
 #include "fx/controls.h"
 #include "fx/dialog.h"
 #include "molven32.h"
 #include "rename_job.h"
 
-class CRenamePrinterDlg : public CDialog, private JobHost {
+class CRenamePrinterDlg : public CDialog, private DialogJobHost<JobHost> {
     DECLARE_MESSAGE_MAP()
 public:
     // `stack` and `files` must outlive the dialog; "VestrelUtil.txt" goes to
@@ -60,10 +61,6 @@ private:
     bool CanRename() const;
 
     // JobHost
-    int64_t Now() override;
-    void Sleep(unsigned ms) override;
-    void PumpMessages() override;
-    std::string LoadText(int id) override;
     void ShowStatus(const std::string& text) override;
     void ShowError(const std::string& text) override;
     void EndDialog(int code) override;

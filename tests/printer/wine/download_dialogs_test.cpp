@@ -19,6 +19,7 @@
 #include "download_command.h"
 #include "download_dialog_ids.h"
 #include "fx/message_box.h"
+#include "job_dialog_test.h"
 #include "job_files.h"
 #include "win32_pap_stack.h"
 
@@ -31,25 +32,16 @@ using dtest::Press;
 constexpr int kOpenFileNameBox = 1148;  // cmb13 of the Open File dialog
 constexpr int kOpenFileNameEdit = 1152;  // edt1, where there is no cmb13
 
-class DownloadDialogs : public testing::Test {
+class DownloadDialogs : public JobDialogTest {
 protected:
     void SetUp() override
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VESTREL\\VSXAU20");
-        folder_ = service_.Dir() + "job\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        CreateDirectoryA((folder_ + "product\\").c_str(), nullptr);
-        GetCurrentDirectoryA(MAX_PATH, savedDir_);
-        SetCurrentDirectoryA(folder_.c_str());
-        previous_ = FxSetMessageBoxHandler([this](const MessageBoxRequest& r) {
-            messages_.push_back(r);
-            return IDOK;
-        });
+        JobDialogTest::SetUp();
     }
     void TearDown() override
     {
-        FxSetMessageBoxHandler(previous_);
-        SetCurrentDirectoryA(savedDir_);
+        JobDialogTest::TearDown();
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VESTREL\\VSXAU20");
     }
 
@@ -107,12 +99,6 @@ protected:
         Press(dialog, IDOK);
     }
 
-    attest::AtnetdProcess service_;
-    Win32PapStack stack_;
-    std::string folder_;
-    char savedDir_[MAX_PATH] = {};
-    MessageBoxHandler previous_;
-    std::vector<MessageBoxRequest> messages_;
     int optionsSeen_ = 0;
     std::vector<std::string> optionsFiles_, optionsPrinters_;
     std::string optionsPrinter_;

@@ -20,6 +20,7 @@
 #include "dialog_watchdog.h"
 #include "download_command.h"
 #include "fx/message_box.h"
+#include "job_dialog_test.h"
 #include "job_files.h"
 #include "molven32.h"
 #include "nbp_names.h"
@@ -51,26 +52,8 @@ const char* kWorld = R"({
   ]
 })";
 
-class RenameDialog : public testing::Test {
+class RenameDialog : public JobDialogTest {
 protected:
-    void SetUp() override
-    {
-        folder_ = service_.Dir() + "job\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        CreateDirectoryA((folder_ + "product\\").c_str(), nullptr);
-        GetCurrentDirectoryA(MAX_PATH, savedDir_);
-        SetCurrentDirectoryA(folder_.c_str());
-        previous_ = FxSetMessageBoxHandler([this](const MessageBoxRequest& r) {
-            messages_.push_back(r);
-            return IDOK;
-        });
-    }
-    void TearDown() override
-    {
-        FxSetMessageBoxHandler(previous_);
-        SetCurrentDirectoryA(savedDir_);
-    }
-
     // Runs Printer > Change name... while `script` plays the user on every
     // tick from the end of the first lookup on (the list is enabled only
     // once a lookup has ended).
@@ -158,12 +141,6 @@ protected:
         return out;
     }
 
-    attest::AtnetdProcess service_;
-    Win32PapStack stack_;
-    std::string folder_;
-    char savedDir_[MAX_PATH] = {};
-    MessageBoxHandler previous_;
-    std::vector<MessageBoxRequest> messages_;
 };
 
 TEST_F(RenameDialog, ListsTheZonesAndTheLaserWritersOfTheWorkstationsZone)
