@@ -625,9 +625,10 @@ struct Reader {
         }
         if (top.Has("timing")) {
             Obj t = top.Sub("timing");
-            t.Only({"nbpLookupMs", "zipMs"});
+            t.Only({"nbpLookupMs", "zipMs", "papTimeoutMs"});
             w.timing.nbpLookupMs = static_cast<int>(t.Int("nbpLookupMs", 0, 60000, w.timing.nbpLookupMs));
             w.timing.zipMs = static_cast<int>(t.Int("zipMs", 0, 60000, w.timing.zipMs));
+            w.timing.papTimeoutMs = static_cast<int>(t.Int("papTimeoutMs", 100, 3600000, w.timing.papTimeoutMs));
         }
         if (top.Has("limits")) {
             Obj l = top.Sub("limits");
