@@ -70,7 +70,14 @@ void CPrinterQuery::Run()
         return;
     }
     m_pBlocks = static_cast<Blocks*>(memory);
+    m_bRunning = true;
+    RunSteps();
+    m_bRunning = false;
+    FreeBlocks();
+}
 
+void CPrinterQuery::RunSteps()
+{
     Step step = m_pRecord->GetNameAt(0).find('_') != std::string::npos ? ResolveName() : Step::Done;
     if (step == Step::Done)
         step = Open();
@@ -78,18 +85,13 @@ void CPrinterQuery::Run()
         return;
     if (step == Step::Failed) {
         ShowStatus(IDS_PRINTER_NOT_FOUND);
-        FreeBlocks();
         return;
     }
 
     PostRead();
     step = SendJob();
     if (step == Step::Done) {
-        const int32_t result = Write(0, true, step);
-        if (step == Step::Done && result < 0) {
-            ShowStatus(IDS_WRITE_FAILED);
-            step = Step::Failed;
-        }
+        step = Write(0, true);
     }
     if (step == Step::Done) {
         ShowStatus(IDS_WAITING_FOR_REPLY);
@@ -106,8 +108,6 @@ void CPrinterQuery::Run()
             ShowStatus(IDS_REPLY_FAILED);
     }
     EndConnection(true);
-    if (!m_bStopped)
-        FreeBlocks();
 }
 
 void CPrinterQuery::Stop()
@@ -118,7 +118,9 @@ void CPrinterQuery::Stop()
     if (m_pRecord != nullptr)
         m_pRecord->m_lookups.EndAll();
     EndConnection(false);
-    FreeBlocks();
+    // A running query gives its blocks back as it returns.
+    if (!m_bRunning)
+        FreeBlocks();
     m_pRecord = nullptr;
     m_hTextBox = nullptr;
 }
@@ -200,13 +202,17 @@ CPrinterQuery::Step CPrinterQuery::Open()
 
 void CPrinterQuery::PostRead()
 {
-    PAPParamBlock& read = m_pBlocks->read;
-    read.connRef = m_pBlocks->open.connRef;
-    read.SetDataBuffer(m_pBlocks->readBuffer);
-    read.length = kPAPChunkSize;
-    read.SetEof(false);
-    read.BeginRequest(kPAPRead);
-    ATALKDispatch(&read);
+    DispatchData(m_pBlocks->read, kPAPRead, m_pBlocks->readBuffer, kPAPChunkSize, false);
+}
+
+void CPrinterQuery::DispatchData(PAPParamBlock& block, PAPCommand command, char* buffer, int32_t length, bool eof)
+{
+    block.connRef = m_pBlocks->open.connRef;
+    block.SetDataBuffer(buffer);
+    block.length = length;
+    block.SetEof(eof);
+    block.BeginRequest(command);
+    ATALKDispatch(&block);
 }
 
 void CPrinterQuery::CollectReplies()
@@ -258,15 +264,9 @@ CPrinterQuery::Step CPrinterQuery::SendCustomFile(FILE* file)
         // A Ctrl-D would end the job on a printer that reads a serial line.
         if (chunk[0] == kCtrlD)
             chunk[0] = ' ';
-        ShowStatus(IDS_SENDING_CUSTOM_QUERY);
-        Step step = Step::Done;
-        const int32_t result = Write(static_cast<int32_t>(n), false, step);
-        if (step == Step::Stopped)
+        const Step step = SendChunk(n, IDS_SENDING_CUSTOM_QUERY);
+        if (step != Step::Done)
             return step;
-        if (result < 0) {
-            ShowStatus(IDS_WRITE_FAILED);
-            return Step::Failed;
-        }
     }
 }
 
@@ -282,39 +282,35 @@ CPrinterQuery::Step CPrinterQuery::SendBuiltInQuery()
     const std::size_t size = strnlen(text, SizeofResource(module, resource));
     for (std::size_t at = 0; at < size; at += kPAPChunkSize) {
         const std::size_t n = std::min<std::size_t>(kPAPChunkSize, size - at);
-        ShowStatus(IDS_SENDING_STOCK_QUERY);
         std::memcpy(m_pBlocks->writeBuffer, text + at, n);
-        Step step = Step::Done;
-        const int32_t result = Write(static_cast<int32_t>(n), false, step);
-        if (step == Step::Stopped)
+        const Step step = SendChunk(n, IDS_SENDING_STOCK_QUERY);
+        if (step != Step::Done)
             return step;
-        if (result < 0) {
-            ShowStatus(IDS_WRITE_FAILED);
-            return Step::Failed;
-        }
     }
     return Step::Done;
 }
 
-int32_t CPrinterQuery::Write(int32_t length, bool eof, Step& step)
+CPrinterQuery::Step CPrinterQuery::SendChunk(std::size_t length, UINT announcement)
 {
-    PAPParamBlock& write = m_pBlocks->write;
-    write.connRef = m_pBlocks->open.connRef;
-    write.SetDataBuffer(m_pBlocks->writeBuffer);
-    write.length = length;
-    write.SetEof(eof);
-    write.BeginRequest(kPAPWrite);
-    ATALKDispatch(&write);
+    ShowStatus(announcement);
+    return Write(static_cast<int32_t>(length), false);
+}
+
+CPrinterQuery::Step CPrinterQuery::Write(int32_t length, bool eof)
+{
+    const PAPParamBlock& write = m_pBlocks->write;
+    DispatchData(m_pBlocks->write, kPAPWrite, m_pBlocks->writeBuffer, length, eof);
     ShowStatus(IDS_WAITING_FOR_REPLY);
     while (write.Result() == kATResultPending) {
         CollectReplies();
-        if (!Pause(kLongPollMs)) {
-            step = Step::Stopped;
-            return 0;
-        }
+        if (!Pause(kLongPollMs))
+            return Step::Stopped;
     }
-    step = Step::Done;
-    return write.Result();
+    if (write.Result() < 0) {
+        ShowStatus(IDS_WRITE_FAILED);
+        return Step::Failed;
+    }
+    return Step::Done;
 }
 
 CPrinterQuery::Step CPrinterQuery::WaitForReply()

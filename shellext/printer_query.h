@@ -37,8 +37,9 @@ public:
     // holds the query in a shared_ptr (Run keeps it alive meanwhile).
     void Run();
     // The page is going or was cancelled: ends the lookups, cancels a
-    // pending open or closes the connection without waiting, gives the
-    // blocks back and forgets the record and the text box.
+    // pending open or closes the connection without waiting, and forgets
+    // the record and the text box. Run returns at its next poll and gives
+    // the blocks back.
     void Stop();
     bool Stopped() const { return m_bStopped; }
 
@@ -51,17 +52,23 @@ private:
 
     struct Blocks;  // the four request blocks and two buffers
 
+    void RunSteps();
     Step ResolveName();
     int PollLookups();
     Step Open();
     void PostRead();
+    // Fills a read or write block for the connection and dispatches it.
+    void DispatchData(PAPParamBlock& block, PAPCommand command, char* buffer, int32_t length, bool eof);
     void CollectReplies();
     Step SendJob();
     Step SendCustomFile(FILE* file);
     Step SendBuiltInQuery();
-    // One write: `length` bytes of the write buffer. Its result, or
-    // Stopped through `step`.
-    int32_t Write(int32_t length, bool eof, Step& step);
+    // The first `length` bytes of the write buffer, announced by status
+    // `announcement`.
+    Step SendChunk(std::size_t length, UINT announcement);
+    // One write of `length` bytes of the write buffer, waited for while the
+    // answer is collected; a failed one shows "Unable to Write to Printer!".
+    Step Write(int32_t length, bool eof);
     Step WaitForReply();
     // Cancels a pending open or closes an open connection; `wait`: until
     // the stack answered, pumping meanwhile.
@@ -84,4 +91,5 @@ private:
     bool m_bEndOfReply = false;
     bool m_bReadFailed = false;
     bool m_bStopped = false;
+    bool m_bRunning = false;   // Run is on the stack: it frees the blocks
 };

@@ -186,3 +186,46 @@ TEST(ServerRecord, DatesTheServerDoesNotKnowAndOverlongListsAreRead)
 
 }  // namespace
 }  // namespace shelltest
+
+namespace shelltest {
+namespace {
+
+// The texts of a template's controls, made from the resource of `language`.
+std::vector<std::string> TemplateTexts(UINT id, WORD language)
+{
+    std::vector<std::string> texts;
+    HRSRC res = FindResourceExA(nullptr, RT_DIALOG, MAKEINTRESOURCEA(id), language);
+    if (res == nullptr)
+        return texts;
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND dialog = CreateDialogIndirectParamA(nullptr, static_cast<LPCDLGTEMPLATEA>(LockResource(LoadResource(nullptr, res))),
+                                             parent, nullptr, 0);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(dtest::Text(child));
+    DestroyWindow(dialog);
+    DestroyWindow(parent);
+    return texts;
+}
+
+bool Has(const std::vector<std::string>& texts, const std::string& text)
+{
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST(PageTemplates, ThePrinterServerAndPasswordTemplatesExistInFrench)
+{
+    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    const WORD french = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+    const auto printer = TemplateTexts(IDD_PRINTER_PAGE, french);
+    EXPECT_TRUE(Has(printer, "Zone AppleTalk:") && Has(printer, "Type d'imprimante:"));
+    EXPECT_TRUE(Has(TemplateTexts(IDD_SERVER_PAGE, french), "Zone AppleTalk:"));
+    EXPECT_TRUE(Has(TemplateTexts(IDD_CHANGE_PASSWORD, french), "Annuler"));
+    EXPECT_TRUE(Has(TemplateTexts(IDD_PRINTER_PAGE, english), "AppleTalk Zone:"));
+    EXPECT_TRUE(Has(TemplateTexts(IDD_SERVER_PAGE, english), "AppleTalk Zone: "));
+    EXPECT_TRUE(Has(TemplateTexts(IDD_CHANGE_PASSWORD, english), "Cancel"));
+    // The other pages are English only.
+    EXPECT_EQ(FindResourceExA(nullptr, RT_DIALOG, MAKEINTRESOURCEA(IDD_VOLUME_PAGE), french), nullptr);
+}
+
+}  // namespace
+}  // namespace shelltest
