@@ -20,7 +20,8 @@
 namespace shelltest {
 namespace {
 
-const char kLaserWriter[] = "LaserWriter Pro 630:LaserWriter@Engineering";
+const char kLaserWriter[] = "LaserWriter Pro 630:LaserWriter@Engineering";  // answers from the world file
+const char kInterpreter[] = "Studio LW 16/600:LaserWriter@Design Studio";    // runs PostScript
 
 // The application object VSXPROPS.dll has; the query's pump goes through it.
 CWinApp g_app;
@@ -68,6 +69,9 @@ void RunQuery(HWND page, std::function<void(const std::string&)> during = {})
     g_duringQuery = nullptr;
     g_textBox = nullptr;
 }
+
+// A query the printer takes four seconds over before it answers.
+const char kSlowQuery[] = "%!PS\nrealtime 4000 add { dup realtime lt { exit } if } loop pop (late) print flush\n";
 
 std::string BuiltInQuery()
 {
@@ -127,21 +131,29 @@ protected:
 TEST_F(PrinterQuery, TheBuiltInQueryInTwoWritesAndThePrintersAnswer)
 {
     SheetHost host;
-    HWND page = OpenPage(host, kLaserWriter);
+    HWND page = OpenPage(host, kInterpreter);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(host.TabTitle(0), "AppleTalk");
-    EXPECT_EQ(ItemText(page, IDC_OBJECT_NAME), "LaserWriter Pro 630");
+    EXPECT_EQ(ItemText(page, IDC_OBJECT_NAME), "Studio LW 16/600");
     EXPECT_EQ(ItemText(page, IDC_PRINTER_DESCRIPTION), "Printer on the AppleTalk Network");
-    EXPECT_EQ(ItemText(page, IDC_OBJECT_ZONE), "Engineering");
+    EXPECT_EQ(ItemText(page, IDC_OBJECT_ZONE), "Design Studio");
     EXPECT_EQ(ItemText(page, IDC_PRINTER_TYPE), "LaserWriter");
-    EXPECT_EQ(ItemText(page, IDC_NETWORK_PATH), kLaserWriter);
+    EXPECT_EQ(ItemText(page, IDC_NETWORK_PATH), kInterpreter);
     EXPECT_TRUE(Visible(page, IDC_ADDITIONAL_INFO));
     EXPECT_TRUE(Visible(page, IDC_PRINTER_INFO_TEXT));
 
     RunQuery(page);
-    const std::string answer = ItemText(page, IDC_PRINTER_INFO_TEXT);
-    EXPECT_EQ(answer.rfind("Quarnet Printer Information\r\n", 0), 0u) << answer;
-    EXPECT_NE(answer.find("\r\nPrinter Product: "), std::string::npos) << answer;
+    // The printer ran the query: what it knows of itself, line by line.
+    char answer[4200] = "";
+    GetDlgItemTextA(page, IDC_PRINTER_INFO_TEXT, answer, sizeof answer);
+    for (const char* line : {"Quarnet Printer Information\r\n---------------------------\r\n",
+                             "\nAppleTalk Printer Name: Studio LW 16/600\r\n",
+                             "\nPrinter Product: LaserWriter 16/600 PS\r\n",
+                             "\nPrinter PostScript Version: 2014.108\r\n", "\nPrinter Revision: 1\r\n",
+                             "\nCurrent Resolution: 150 dpi\r\n", "\nMaximum Imageable Area: 8.5 x 11.0 inches\r\n",
+                             "\nColor Printer: no\r\n", "\nSerial Number: "})
+        EXPECT_NE(std::string(answer).find(line), std::string::npos) << line << " in\n" << answer;
+    EXPECT_EQ(std::string(answer).find("Error"), std::string::npos) << answer;
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_ADDITIONAL_INFO)));
     // Each chunk announced, each write waited for, the answer last.
     const std::vector<std::string> statuses(g_shown.begin(), g_shown.begin() + std::min<size_t>(g_shown.size(), 7));
@@ -324,26 +336,59 @@ TEST_F(PrinterQuery, CancelWhileTheOpenWaitsCancelsIt)
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_ADDITIONAL_INFO)));
 }
 
-TEST_F(PrinterQuery, TheSheetClosedWhileTheOpenWaitsCancelsIt)
+TEST_F(PrinterQuery, TheSheetClosedUnderTheQueryEndsItsConnection)
 {
-    {
-        SheetHost host;
-        HWND page = OpenPage(host, "Lab LaserWriter II:LaserWriter@Engineering");
-        ASSERT_NE(page, nullptr);
-        bool closed = false;
-        RunQuery(page, [&](const std::string& text) {
-            if (!closed && text == "Attempting to Open Printer!") {
-                closed = true;
-                host.Close();
-            }
-        });
-        EXPECT_TRUE(closed);
-        // Page, record and extension went with the sheet, under the query.
-        EXPECT_EQ(CNetPage::LiveCount(), 0);
-        EXPECT_EQ(CNetInfoObj::LiveCount(), 0);
+    // Closed while the open waits: the open is cancelled. Closed while the
+    // printer works on the query: the connection is closed.
+    attest::WriteFile(folder_ + "PInfo.ps", kSlowQuery);
+    struct Case {
+        const char* printer;
+        const char* closeOn;
+        const char* endedBy;
+    };
+    for (const Case& c : {Case{"Lab LaserWriter II:LaserWriter@Engineering", "Attempting to Open Printer!", "pap.cancel"},
+                          Case{kInterpreter, "Waiting for Printer Reply", "pap.close"}}) {
+        ASSERT_TRUE(service_.Restart());
+        {
+            SheetHost host;
+            HWND page = OpenPage(host, c.printer);
+            ASSERT_NE(page, nullptr);
+            bool closed = false;
+            RunQuery(page, [&](const std::string& text) {
+                if (!closed && text == c.closeOn) {
+                    closed = true;
+                    host.Close();
+                }
+            });
+            EXPECT_TRUE(closed) << c.printer;
+            // Page, record and extension went with the sheet, under the query.
+            EXPECT_EQ(CNetPage::LiveCount(), 0);
+            EXPECT_EQ(CNetInfoObj::LiveCount(), 0);
+        }
+        EXPECT_EQ(service_.AwaitTraceOf(c.endedBy, 1).size(), 1u) << c.printer;
     }
-    EXPECT_EQ(service_.AwaitTraceOf("pap.cancel", 1).size(), 1u);
-    EXPECT_EQ(Calls("pap.write").size(), 0u);
+}
+
+TEST_F(PrinterQuery, AServiceThatVanishesWhileThePrinterWorksEndsTheQuery)
+{
+    attest::WriteFile(folder_ + "PInfo.ps", kSlowQuery);
+    SheetHost host;
+    HWND page = OpenPage(host, kInterpreter);
+    ASSERT_NE(page, nullptr);
+    const DWORD start = GetTickCount();
+    bool killed = false;
+    RunQuery(page, [&](const std::string& text) {
+        // Once the whole job is written, while the answer is awaited.
+        const auto writes = Calls("pap.write");
+        if (!killed && text == "Waiting for Printer Reply" && !writes.empty() && writes.back()["in"]["eof"] == true) {
+            killed = true;
+            service_.Kill();
+        }
+    });
+    EXPECT_TRUE(killed);
+    EXPECT_LT(GetTickCount() - start, 3000u) << "the query waited for the job";
+    EXPECT_EQ(ItemText(page, IDC_PRINTER_INFO_TEXT), "No Reply from Printer!");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_ADDITIONAL_INFO)));
 }
 
 }  // namespace
