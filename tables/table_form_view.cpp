@@ -369,17 +369,19 @@ CString CTableFormView::CountText() const
 void CTableFormView::SortByColumn(int column)
 {
     SortContext context{this, column};
-    m_listCtrl.SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
-                           reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM data) -> int {
-                               const auto* sort = reinterpret_cast<const SortContext*>(data);
-                               return sort->view->CompareEntries(a, b, sort->column);
-                           }));
+    m_listCtrl.SortItems(&CompareRows, reinterpret_cast<LPARAM>(&context));
     if (m_loadedEntry != 0)
         m_nEditItem = LoadedRow();
     const int top = static_cast<int>(m_listCtrl.SendMessage(LVM_GETTOPINDEX));
     const int page = static_cast<int>(m_listCtrl.SendMessage(LVM_GETCOUNTPERPAGE));
     m_listCtrl.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(top), top + page);
     m_listCtrl.UpdateWindow();
+}
+
+int CALLBACK CTableFormView::CompareRows(LPARAM a, LPARAM b, LPARAM data)
+{
+    const auto* sort = reinterpret_cast<const SortContext*>(data);
+    return sort->view->CompareEntries(a, b, sort->column);
 }
 
 int CTableFormView::HitTestRow(POINT client) const

@@ -135,9 +135,11 @@ bool Client::EnsureConnectedLocked()
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendLimit), sizeof sendLimit);
     // The receiver thread runs code of this library: keep the library
     // loaded for the life of the process.
+    // Any address inside the library names it; a data object's serves.
+    static const char kInsideThisLibrary = 0;
     HMODULE self = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCSTR>(&Client::ReceiverMain), &self);
+                       &kInsideThisLibrary, &self);
     struct Start {
         Client* client;
         SOCKET socket;
