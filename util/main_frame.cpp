@@ -4,6 +4,7 @@
 #include "fx/document.h"
 #include "fx/view.h"
 #include "util/app.h"
+#include "util/network/net_info_pages.h"
 #include "util/printer/download_command.h"
 #include "util/resource.h"
 
@@ -17,6 +18,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_FILE_DOWNLOAD, OnFileDownload)
     ON_COMMAND(ID_PRINTER_CHOOSE, OnPrinterChoose)
     ON_COMMAND(ID_PRINTER_STATUS, OnPrinterStatus)
+    ON_COMMAND(ID_NETWORK_INFORMATION, OnNetworkInformation)
 END_MESSAGE_MAP()
 
 namespace {
@@ -84,3 +86,5 @@ void CMainFrame::OnFileDownload() { RunDownloadCommand(this); }
 void CMainFrame::OnPrinterChoose() { RunChooseCommand(this); }
 
 void CMainFrame::OnPrinterStatus() { RunPrinterStatusCommand(this); }
+
+void CMainFrame::OnNetworkInformation() { RunNetworkInformationSheet(); }

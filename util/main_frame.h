@@ -25,4 +25,5 @@ protected:
     void OnFileDownload();
     void OnPrinterChoose();
     void OnPrinterStatus();
+    void OnNetworkInformation();
 };

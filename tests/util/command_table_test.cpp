@@ -11,8 +11,7 @@
 namespace {
 
 // Commands of the main menu whose handlers come with later work.
-const std::set<UINT> kLaterCommands = {ID_PRINTER_CHANGE_NAME, ID_NETWORK_INFORMATION,
-                                       ID_NETWORK_LOOKUP};
+const std::set<UINT> kLaterCommands = {ID_PRINTER_CHANGE_NAME};
 
 TEST(CommandTable, CommandIdsInResourceHeaderAreUnique)
 {

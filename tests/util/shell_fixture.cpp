@@ -1,5 +1,7 @@
 #include "shell_fixture.h"
 
+#include "fx/doc_template.h"
+#include "fx/document.h"
 #include "fx/fx_ids.h"
 
 void ShellTest::SetUp()
@@ -24,4 +26,15 @@ void ShellTest::TearDown()
     app->ExitInstance();
     delete app;
     app = nullptr;
+}
+
+CView* ShellTest::OpenWindowOf(CDocTemplate* type, UINT command)
+{
+    const size_t before = type->GetDocuments().size();
+    frame->SendMessage(WM_COMMAND, command, 0);
+    PumpWaitingMessages();
+    const auto& docs = type->GetDocuments();
+    if (docs.size() != before + 1 || docs.back()->GetViews().empty())
+        return nullptr;
+    return docs.back()->GetViews().front();
 }
