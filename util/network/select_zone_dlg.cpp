@@ -11,10 +11,14 @@ END_MESSAGE_MAP()
 
 CSelectZoneDlg::CSelectZoneDlg(CWnd* parent) : CDialog(IDD_SELECT_ZONE, parent) {}
 
+void CSelectZoneDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDC_SELECT_ZONE_LIST, m_list);
+}
+
 BOOL CSelectZoneDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_list.Attach(GetDlgItem(IDC_SELECT_ZONE_LIST));
     m_list.EnableWindow(FALSE);
     ::EnableWindow(GetDlgItem(IDOK), FALSE);
 

@@ -23,6 +23,7 @@ public:
     // untouched, when none was taken or `zone` is null.
     bool GetSelectedZone(char* zone) const;
 
+    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
 
