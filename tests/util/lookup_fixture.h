@@ -91,16 +91,7 @@ protected:
     {
         view->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(view->GetDlgItem(id)));
     }
-    static void ClickHeader(CVestrelLookupView* view, int column)
-    {
-        NMLISTVIEW n{};
-        n.hdr.hwndFrom = view->m_list.m_hWnd;
-        n.hdr.idFrom = IDC_LOOKUP_LIST;
-        n.hdr.code = LVN_COLUMNCLICK;
-        n.iItem = -1;
-        n.iSubItem = column;
-        view->SendMessage(WM_NOTIFY, IDC_LOOKUP_LIST, reinterpret_cast<LPARAM>(&n));
-    }
+    static void ClickHeader(CVestrelLookupView* view, int column) { ClickListHeader(view, IDC_LOOKUP_LIST, column); }
     // Each row as the list shows it: "name|type|address|image".
     static std::vector<std::string> Rows(CVestrelLookupView* view)
     {

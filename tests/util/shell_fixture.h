@@ -25,6 +25,9 @@ protected:
     // Sends `command` to the main frame; the view of the one window of
     // `type` it opened, or nullptr.
     CView* OpenWindowOf(CDocTemplate* type, UINT command);
+    // A click on header `column` of list `listId` in `form`, as the list
+    // reports it to the form.
+    static void ClickListHeader(CWnd* form, int listId, int column);
 };
 
 using vtest::CaptureModalDialog;
