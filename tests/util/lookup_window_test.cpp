@@ -160,8 +160,8 @@ TEST_F(LookupWindowTest, StopLookupEndsTheLookupAndAnotherCloseUpStartsAgain)
     EXPECT_EQ(view->m_list.GetItemCount(), 0);
     EXPECT_FALSE(IsWindowEnabled(view->m_list.m_hWnd));
     EXPECT_TRUE(IsWindowEnabled(view->m_zoneCombo.m_hWnd));
-    EXPECT_EQ(service.AwaitTraceOf("note", 2).size(), 2u);  // ZIPCloseEnum, NBPCloseEnum
-    EXPECT_EQ(service.TraceOf("note").back()["in"].value("call", ""), "NBPCloseEnum");
+    EXPECT_EQ(service.AwaitTraceOf("enum.end", 2).size(), 2u);  // ZIPCloseEnum, NBPCloseEnum
+    EXPECT_EQ(service.TraceOf("enum.end").back()["in"].value("call", ""), "NBPCloseEnum");
 
     ChooseZone(view, "Engineering");
     ASSERT_TRUE(WaitForLookup(view));
@@ -177,7 +177,7 @@ TEST_F(LookupWindowTest, ClosingTheWindowOrCancelEndsAPendingLookupInTheStack)
     view->GetParentFrame()->SendMessage(WM_CLOSE);
     PumpWaitingMessages();
     EXPECT_TRUE(app->m_pLookupTemplate->GetDocuments().empty());
-    auto notes = service.AwaitTraceOf("note", 2);
+    auto notes = service.AwaitTraceOf("enum.end", 2);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[1]["in"].value("call", ""), "NBPCloseEnum");
     EXPECT_TRUE(service.TraceOf("nbp.lookup").empty()) << "closed before the lookup's answer";
@@ -188,8 +188,8 @@ TEST_F(LookupWindowTest, ClosingTheWindowOrCancelEndsAPendingLookupInTheStack)
     Press(view, IDC_LOOKUP_CANCEL);
     PumpWaitingMessages();
     EXPECT_TRUE(app->m_pLookupTemplate->GetDocuments().empty());
-    EXPECT_EQ(service.AwaitTraceOf("note", 4).size(), 4u);
-    EXPECT_EQ(service.TraceOf("note").back()["in"].value("call", ""), "NBPCloseEnum");
+    EXPECT_EQ(service.AwaitTraceOf("enum.end", 4).size(), 4u);
+    EXPECT_EQ(service.TraceOf("enum.end").back()["in"].value("call", ""), "NBPCloseEnum");
 }
 
 TEST_F(LookupWindowTest, SortingByAColumnIsAscendingAndStaysSoWhenRepeated)
