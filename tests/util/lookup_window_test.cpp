@@ -180,7 +180,8 @@ TEST_F(LookupWindowTest, ClosingTheWindowOrCancelEndsAPendingLookupInTheStack)
     auto notes = service.AwaitTraceOf("enum.end", 2);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[1]["in"].value("call", ""), "NBPCloseEnum");
-    EXPECT_TRUE(service.TraceOf("nbp.lookup").empty()) << "closed before the lookup's answer";
+    for (const auto& lookup : service.TraceOf("nbp.lookup"))  // closed before the lookup's answer
+        EXPECT_TRUE(lookup["out"].value("ended", false)) << lookup.dump();
 
     view = OpenWindow();
     ASSERT_NE(view, nullptr);
