@@ -1,5 +1,7 @@
 #include "fx/controls.h"
 
+#include "fx/callback_cast.h"
+
 #include <vector>
 
 CString CListBox::GetText(int index) const
@@ -85,4 +87,9 @@ BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask)
     lv.state = state;
     lv.stateMask = mask;
     return SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv)) != 0;
+}
+
+BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM data)
+{
+    return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(data), FxCompareParam(compare)) != 0;
 }

@@ -81,4 +81,6 @@ public:
     BOOL DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
     BOOL SetItemState(int item, UINT state, UINT mask);
     void SetExtendedStyle(DWORD style) { SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)); }
+    // Sorts the items: `compare` gets two items' data and `data`.
+    BOOL SortItems(PFNLVCOMPARE compare, LPARAM data);
 };

@@ -48,3 +48,32 @@ BOOL CFormView::PreTranslateMessage(MSG* msg)
     // Then tab, arrow and mnemonic keys of the form's controls.
     return ::IsDialogMessageA(m_hWnd, msg);
 }
+
+void CFormView::ResizeParentToFit()
+{
+    CFrameWnd* frame = GetParentFrame();
+    if (frame == nullptr)
+        return;
+    frame->RecalcLayout();
+    // The form's own size, from its template's dialog units.
+    RECT form{0, 0, 0, 0};
+    if (HRSRC res = FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5))) {
+        if (auto* tmpl = static_cast<const WORD*>(LockResource(LoadResource(AfxGetResourceHandle(), res)))) {
+            // DIALOGEX: cx and cy follow the signature, help id, styles,
+            // item count, x and y.
+            const bool extended = tmpl[0] == 1 && tmpl[1] == 0xFFFF;
+            const BYTE* bytes = reinterpret_cast<const BYTE*>(tmpl);
+            const short* size = reinterpret_cast<const short*>(bytes + (extended ? 22 : 14));
+            form.right = size[0];
+            form.bottom = size[1];
+        }
+    }
+    MapDialogRect(m_hWnd, &form);
+    RECT view, outer;
+    GetWindowRect(&view);
+    frame->GetWindowRect(&outer);
+    const int width = (outer.right - outer.left) + (form.right - (view.right - view.left));
+    const int height = (outer.bottom - outer.top) + (form.bottom - (view.bottom - view.top));
+    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->RecalcLayout();
+}

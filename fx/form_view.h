@@ -18,6 +18,9 @@ public:
     void OnDraw(CDC*) override {}
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnInitDialogMessage() override { return FALSE; }
+    // Sizes the parent frame so that its client area holds the form exactly
+    // (the template's size), after laying out its bars.
+    void ResizeParentToFit();
 
 protected:
     UINT m_nIDTemplate;

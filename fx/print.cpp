@@ -9,13 +9,48 @@
 
 BOOL CView::DoPreparePrinting(CPrintInfo* info)
 {
-    info->m_pd.lStructSize = sizeof info->m_pd;
+    PRINTDLGA& pd = info->m_pd;
+    pd.lStructSize = sizeof pd;
     CWinApp* app = AfxGetApp();
-    info->m_pd.hwndOwner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
-    info->m_pd.Flags |= PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
-    if (info->m_bDirect)
-        info->m_pd.Flags |= PD_RETURNDEFAULT;
-    return PrintDlgA(&info->m_pd) && info->m_pd.hDC != nullptr;
+    pd.hwndOwner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    if (app == nullptr) {
+        pd.Flags |= PD_RETURNDC | (info->m_bDirect ? PD_RETURNDEFAULT : 0);
+        return PrintDlgA(&pd) && pd.hDC != nullptr;
+    }
+    if (info->m_bDirect) {
+        // The chosen printer, or the default one when the chosen printer
+        // is gone.
+        for (int attempt = 0; attempt < 2 && pd.hDC == nullptr; ++attempt) {
+            if (!app->GetPrinterDeviceDefaults(&pd))
+                return FALSE;
+            pd.hDC = app->CreatePrinterDC();
+            if (pd.hDC == nullptr)
+                app->ClearPrinterSelection();
+        }
+        return pd.hDC != nullptr;
+    }
+    // The dialog opens on the chosen printer, and what the user picks in it
+    // becomes the choice.
+    app->GetPrinterDeviceDefaults(&pd);
+    pd.Flags |= PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
+    const BOOL ok = PrintDlgA(&pd);
+    app->TakePrinterSelection(pd.hDevNames, pd.hDevMode);
+    return ok && pd.hDC != nullptr;
+}
+
+void CView::EndPrintJob(CPrintInfo& info)
+{
+    if (info.m_pd.hDC != nullptr)
+        DeleteDC(info.m_pd.hDC);
+    info.m_pd.hDC = nullptr;
+    // The printer's blocks belong to the application when it has one.
+    if (AfxGetApp() == nullptr) {
+        if (info.m_pd.hDevMode)
+            GlobalFree(info.m_pd.hDevMode);
+        if (info.m_pd.hDevNames)
+            GlobalFree(info.m_pd.hDevNames);
+    }
+    info.m_pd.hDevMode = info.m_pd.hDevNames = nullptr;
 }
 
 BOOL CView::PrintPages(CPrintInfo& info)
@@ -61,13 +96,11 @@ BOOL CView::PrintPages(CPrintInfo& info)
 void CView::OnFilePrint()
 {
     CPrintInfo info;
-    if (!OnPreparePrinting(&info))
+    if (!OnPreparePrinting(&info)) {
+        EndPrintJob(info);
         return;
+    }
     if (!PrintPages(info))
         AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINTING, MB_OK | MB_ICONEXCLAMATION);
-    DeleteDC(info.m_pd.hDC);
-    if (info.m_pd.hDevMode)
-        GlobalFree(info.m_pd.hDevMode);
-    if (info.m_pd.hDevNames)
-        GlobalFree(info.m_pd.hDevNames);
+    EndPrintJob(info);
 }

@@ -28,6 +28,7 @@ CPreviewWnd::CPreviewWnd(CView* view, CPrintInfo& info, HDC reference) : m_pView
     RECT frame{0, 0, GetDeviceCaps(reference, HORZSIZE) * 100, GetDeviceCaps(reference, VERTSIZE) * 100};
     CDC dc;
     dc.m_bPrinting = TRUE;
+    dc.m_hDC = reference;
     info.m_rectDraw = {0, 0, m_pageSize.cx, m_pageSize.cy};
     m_pView->OnBeginPrinting(&dc, &info);
     for (info.m_nCurPage = 1; info.m_nCurPage <= info.m_nMaxPage; ++info.m_nCurPage) {
@@ -42,8 +43,15 @@ CPreviewWnd::CPreviewWnd(CView* view, CPrintInfo& info, HDC reference) : m_pView
         m_pView->OnPrint(&dc, &info);
         m_pages.push_back(CloseEnhMetaFile(dc.m_hDC));
     }
-    dc.m_hDC = nullptr;
+    dc.m_hDC = reference;
     m_pView->OnEndPrinting(&dc, &info);
+}
+
+void CPreviewWnd::PostNcDestroy()
+{
+    if (m_pView != nullptr && m_pView->m_pPreviewWnd == this)
+        m_pView->m_pPreviewWnd = nullptr;
+    delete this;
 }
 
 CPreviewWnd::~CPreviewWnd()
@@ -131,22 +139,20 @@ void CPreviewWnd::OnPrintFromPreview()
 
 void CView::OnFilePrintPreview()
 {
+    if (m_pPreviewWnd != nullptr)
+        m_pPreviewWnd->DestroyWindow();
     CPrintInfo info;
     info.m_bPreview = TRUE;
     info.m_bDirect = TRUE;  // the preview asks nothing; Print from it does
-    HDC reference = nullptr;
-    if (OnPreparePrinting(&info))
-        reference = info.m_pd.hDC;
-    const bool screen = reference == nullptr;
-    if (screen)
-        reference = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    if (!OnPreparePrinting(&info) || info.m_pd.hDC == nullptr) {
+        EndPrintJob(info);
+        info.m_pd.hDC = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    }
     CWinApp* app = AfxGetApp();
-    auto* preview = new CPreviewWnd(this, info, reference);
-    if (!preview->Create(app ? app->m_pMainWnd : nullptr) && !FxLastCreateAttached())
+    auto* preview = new CPreviewWnd(this, info, info.m_pd.hDC);
+    if (preview->Create(app ? app->m_pMainWnd : nullptr))
+        m_pPreviewWnd = preview;
+    else if (!FxLastCreateAttached())
         delete preview;
-    DeleteDC(reference);
-    if (info.m_pd.hDevMode)
-        GlobalFree(info.m_pd.hDevMode);
-    if (info.m_pd.hDevNames)
-        GlobalFree(info.m_pd.hDevNames);
+    EndPrintJob(info);
 }

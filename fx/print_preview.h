@@ -11,8 +11,10 @@ class CPreviewWnd : public CWnd {
     DECLARE_DYNAMIC(CPreviewWnd)
     DECLARE_MESSAGE_MAP()
 public:
-    // Renders every page of `view` with the printer of `info` (or the
-    // screen, when no printer is set up) as reference and shows the first.
+    // Renders every page of `view` with `reference` (the chosen printer's
+    // device context, or the screen's when there is no printer): the view's
+    // OnBeginPrinting measures on it, so fonts and page count are those of
+    // the printout.
     CPreviewWnd(CView* view, CPrintInfo& info, HDC reference);
     ~CPreviewWnd() override;
 
@@ -25,7 +27,7 @@ public:
     enum : UINT { ID_PREVIEW_PRINT = 1, ID_PREVIEW_NEXT = 2, ID_PREVIEW_PREV = 3, ID_PREVIEW_CLOSE = 4 };
 
 protected:
-    void PostNcDestroy() override { delete this; }
+    void PostNcDestroy() override;
     int OnCreate(LPCREATESTRUCTA cs);
     void OnSize(UINT type, int cx, int cy);
     void OnPaint();

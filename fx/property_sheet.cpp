@@ -1,9 +1,19 @@
 #include "fx/property_sheet.h"
 
+#include "fx/fx_ids.h"
 #include "fx/win_app.h"
 
 IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
+
+BEGIN_MESSAGE_MAP(CPropertyPage, CDialog)
+    ON_MESSAGE(WM_HELP, OnHelpMessage)
+END_MESSAGE_MAP()
+
+namespace {
+// The modal sheet whose window PropertySheetA is creating on this thread.
+thread_local CPropertySheet* t_modalSheet = nullptr;
+}  // namespace
 
 CPropertyPage::CPropertyPage(UINT templateId) : CDialog(templateId)
 {
@@ -47,10 +57,26 @@ void CPropertyPage::SetModified(BOOL changed)
     ::SendMessageA(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
 }
 
+BOOL CPropertyPage::OnHelpRequest()
+{
+    return OnCmdMsg(ID_HELP, CN_COMMAND, nullptr, nullptr);
+}
+
+LRESULT CPropertyPage::OnHelpMessage(WPARAM, LPARAM)
+{
+    if (OnHelpRequest())
+        return TRUE;
+    return Default();
+}
+
 BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
     switch (hdr->code) {
+    case PSN_HELP:
+        OnHelpRequest();
+        *result = 0;
+        return TRUE;
     case PSN_SETACTIVE:
         *result = OnSetActive() ? 0 : -1;
         return TRUE;
@@ -91,9 +117,32 @@ INT_PTR CPropertySheet::DoModal()
 {
     CWinApp* app = AfxGetApp();
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : (app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr);
-    PROPSHEETHEADERA header = BuildHeader(0, owner);
+    PROPSHEETHEADERA header = BuildHeader(PSH_USECALLBACK, owner);
+    header.pfnCallback = &CPropertySheet::SheetCallback;
+    CPropertySheet* outer = t_modalSheet;
+    t_modalSheet = this;
     INT_PTR r = PropertySheetA(&header);
+    t_modalSheet = outer;
     return r > 0 ? IDOK : IDCANCEL;
+}
+
+int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM)
+{
+    // The modal sheet's messages go through its object from here on, so
+    // that it can answer F1; the window gives them back when it goes.
+    if (message == PSCB_INITIALIZED && t_modalSheet != nullptr && t_modalSheet->m_hWnd == nullptr)
+        t_modalSheet->SubclassWindow(hwnd);
+    return 0;
+}
+
+LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HELP) {
+        HWND current = reinterpret_cast<HWND>(SendMessage(PSM_GETCURRENTPAGEHWND));
+        auto* page = dynamic_cast<CPropertyPage*>(FromHandlePermanent(current));
+        return page != nullptr && page->OnHelpRequest();
+    }
+    return DefWindowProc(message, wParam, lParam);
 }
 
 BOOL CPropertySheet::Create(CWnd* parent)

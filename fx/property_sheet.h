@@ -2,7 +2,8 @@
 // CPropertyPage a dialog page of it. A page exchanges its data when it is
 // left (PSN_KILLACTIVE) and commits at PSN_APPLY; the page object belongs to
 // its owner, and the page's release callback tells it when the system is
-// done with the page.
+// done with the page. Help (F1 anywhere in the sheet, or its Help button)
+// reaches the current page as the command ID_HELP of the page's table.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 
 class CPropertyPage : public CDialog {
     DECLARE_DYNAMIC(CPropertyPage)
+    DECLARE_MESSAGE_MAP()
 public:
     explicit CPropertyPage(UINT templateId);
 
@@ -33,10 +35,16 @@ public:
     // Enables the sheet's Apply button.
     void SetModified(BOOL changed = TRUE);
 
+    // Runs the page's ID_HELP handler; FALSE when the page has none.
+    BOOL OnHelpRequest();
+
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // A page is ended by its sheet, not by its own OK and Cancel.
     void OnOK() override {}
     void OnCancel() override {}
+
+protected:
+    LRESULT OnHelpMessage(WPARAM, LPARAM);
 
 private:
     static INT_PTR CALLBACK PageDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,7 +72,14 @@ public:
 
     CString m_strCaption;
 
+protected:
+    // A modal sheet's window runs through this object only for F1 on the
+    // sheet's own buttons and tabs (the help of the current page); the
+    // system's sheet handles everything else.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam);
     CWnd* m_pParentWnd;
     std::vector<CPropertyPage*> m_pages;
     std::vector<PROPSHEETPAGEA> m_built;

@@ -2,6 +2,7 @@
 
 #include "fx/document.h"
 #include "fx/fx_ids.h"
+#include "fx/print_preview.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -14,6 +15,8 @@ END_MESSAGE_MAP()
 
 CView::~CView()
 {
+    if (m_pPreviewWnd != nullptr)
+        m_pPreviewWnd->DestroyWindow();
     if (m_pDocument != nullptr)
         m_pDocument->RemoveView(this);
 }
@@ -79,6 +82,8 @@ LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM)
 
 void CView::OnDestroy()
 {
+    if (m_pPreviewWnd != nullptr)
+        m_pPreviewWnd->DestroyWindow();  // a preview never outlives its view
     if (CFrameWnd* frame = GetParentFrame(); frame && frame->GetActiveView() == this)
         frame->SetActiveView(nullptr);
     Default();

@@ -9,6 +9,7 @@
 #include "fx/frame_wnd.h"
 
 class CDocument;
+class CPreviewWnd;
 
 // A device context as the drawing code sees it.
 class CDC {
@@ -53,8 +54,11 @@ public:
     // m_nMaxPage with OnPrepareDC and OnPrint between OnBeginPrinting and
     // OnEndPrinting. Views that print list ID_FILE_PRINT in their table.
     void OnFilePrint();
-    // Shows the pages in a preview window (fx/print_preview.h).
+    // Shows the pages in a preview window (fx/print_preview.h), measured on
+    // the chosen printer. The preview goes when the view goes, and a new
+    // preview of the view replaces the old one.
     void OnFilePrintPreview();
+    CPreviewWnd* GetPreviewWnd() const { return m_pPreviewWnd; }
     BOOL DoPreparePrinting(CPrintInfo* info);
     virtual BOOL OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
     virtual void OnBeginPrinting(CDC*, CPrintInfo*) {}
@@ -63,12 +67,17 @@ public:
     virtual void OnEndPrinting(CDC*, CPrintInfo*) {}
     // Prints with `info` prepared; FALSE when the job failed.
     BOOL PrintPages(CPrintInfo& info);
+    // Lets go of the job's device context (and of its printer blocks when
+    // no application keeps them).
+    static void EndPrintJob(CPrintInfo& info);
     virtual void OnUpdate(CView* sender, LPARAM hint);
     virtual void OnDraw(CDC* dc) = 0;
 
 protected:
     CDocument* m_pDocument = nullptr;
+    CPreviewWnd* m_pPreviewWnd = nullptr;
     friend class CDocument;
+    friend class CPreviewWnd;
 
     void PostNcDestroy() override;
     void OnPaint();

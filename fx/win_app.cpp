@@ -53,6 +53,7 @@ CWinApp::~CWinApp()
     for (CDocTemplate* t : m_templates)
         delete t;
     free(m_pszHelpFilePath);
+    ClearPrinterSelection();
     if (m_atomApp != 0)
         GlobalDeleteAtom(m_atomApp);
     if (m_atomSystemTopic != 0)
@@ -247,20 +248,6 @@ void CWinApp::OnFileOpen()
     ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER;
     if (GetOpenFileNameA(&ofn))
         OpenDocumentFile(buffer);
-}
-
-void CWinApp::OnFilePrintSetup()
-{
-    PRINTDLGA pd{};
-    pd.lStructSize = sizeof pd;
-    pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    pd.Flags = PD_PRINTSETUP;
-    if (PrintDlgA(&pd)) {
-        if (pd.hDevMode)
-            GlobalFree(pd.hDevMode);
-        if (pd.hDevNames)
-            GlobalFree(pd.hDevNames);
-    }
 }
 
 void CWinApp::OnAppExit()

@@ -5,6 +5,9 @@
 // window takes.
 #pragma once
 
+#include <windows.h>
+#include <commdlg.h>
+
 #include <memory>
 #include <vector>
 
@@ -72,6 +75,24 @@ public:
     // The framework's OLE switches on the command line.
     BOOL RunEmbedded() const;
     BOOL RunAutomated() const;
+
+    // The printer chosen with Print Setup or in a print dialog (DEVNAMES and
+    // DEVMODE, owned by the application); null until a choice was made or
+    // the default printer was read. Print and Print Preview use it.
+    HGLOBAL m_hDevNames = nullptr;
+    HGLOBAL m_hDevMode = nullptr;
+    // Puts the chosen printer into pd's hDevNames and hDevMode, reading the
+    // system's default printer first when none was chosen; FALSE when there
+    // is no printer.
+    BOOL GetPrinterDeviceDefaults(PRINTDLGA* pd);
+    // Keeps what a print dialog handed back as the chosen printer. The
+    // dialog frees any block it replaced, so nothing is freed here.
+    void TakePrinterSelection(HGLOBAL devNames, HGLOBAL devMode);
+    // Forgets the chosen printer (one that is gone, say).
+    void ClearPrinterSelection();
+    // A device context of the chosen printer, with its settings; null when
+    // none is chosen or the printer cannot be reached.
+    HDC CreatePrinterDC();
 
     // Help through WinHelp with the help file in use.
     virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);

@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "fx/callback_cast.h"
 #include "fx/frame_wnd.h"
 #include "fx/module.h"
 
@@ -105,8 +106,7 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
     // What the object's table leaves goes to the window's own procedure,
     // also for a dialog (a property page the system made, for example).
     m_bDialogManaged = false;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::FxWndProc)));
+    m_pfnSuper = FxSetWindowProc(hwnd, &CWnd::FxWndProc);
     return TRUE;
 }
 
@@ -241,7 +241,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM
 void CWnd::OnNcDestroy()
 {
     if (m_pfnSuper != nullptr)
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        FxSetWindowProc(m_hWnd, m_pfnSuper);
     m_pfnSuper = nullptr;
     Detach();
     PostNcDestroy();

@@ -42,3 +42,43 @@ std::string DateText(std::optional<int32_t> seconds, const char* format, const c
 }
 
 #pragma GCC diagnostic pop
+
+std::string ElapsedText(int64_t seconds, const char* format)
+{
+    if (seconds < 0)
+        seconds = 0;
+    auto twoDigits = [](int64_t n) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%02d", static_cast<int>(n));
+        return std::string(text);
+    };
+    std::string text;
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p != '%' || p[1] == '\0') {
+            text += *p;
+            continue;
+        }
+        switch (*++p) {
+        case 'D':
+            text += std::to_string(seconds / 86400);
+            break;
+        case 'H':
+            text += twoDigits(seconds / 3600 % 24);
+            break;
+        case 'M':
+            text += twoDigits(seconds / 60 % 60);
+            break;
+        case 'S':
+            text += twoDigits(seconds % 60);
+            break;
+        case '%':
+            text += '%';
+            break;
+        default:  // not ours: kept as written
+            text += '%';
+            text += *p;
+            break;
+        }
+    }
+    return text;
+}

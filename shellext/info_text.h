@@ -19,3 +19,9 @@ std::string GroupDigits(std::string text);
 // `format`, at most 127 characters; empty when the local time cannot be
 // worked out. No date gives `noDateText`.
 std::string DateText(std::optional<int32_t> seconds, const char* format, const char* noDateText);
+
+// A length of time in `format` (string 5 "%D Day, %H Hours, %M Minutes, %S
+// Seconds"): %D the whole days, %H the hours (0 to 23), %M the minutes and
+// %S the seconds, each of those three as two digits; "%%" is a percent
+// sign. A negative length (a clock behind the server's) counts as 0.
+std::string ElapsedText(int64_t seconds, const char* format);

@@ -6,9 +6,15 @@
 #include "folder_page.h"
 #include "fx/fx_string.h"
 #include "net_info.h"
+#include "printer_info.h"
+#include "printer_page.h"
 #include "resource.h"
+#include "server_advanced_page.h"
+#include "server_info.h"
+#include "server_page.h"
 #include "shell_ext.h"
 #include "volume_info.h"
+#include "volume_page.h"
 
 namespace {
 
@@ -33,10 +39,30 @@ INT_PTR AllowLeaving(HWND hwnd)
 CPropertyPage* MakeFirstPageObject(HWND hwnd, CNetInfoObj* record)
 {
     switch (record->m_nKind) {
+    case NETOBJ_SERVER:
+        return new CServerPage(hwnd, static_cast<CServerInfoObj*>(record));
+    case NETOBJ_VOLUME:
+        return new CVolumePage(hwnd, static_cast<CVolumeInfoObj*>(record));
+    case NETOBJ_PRINTER:
+        return new CPrinterPage(hwnd, static_cast<CPrinterInfoObj*>(record));
     case NETOBJ_FOLDER:
         return new CFolderPage(hwnd, static_cast<CDirectoryInfoObj*>(record));
     case NETOBJ_FILE:
         return new CFilePage(hwnd, static_cast<CFileInfoObj*>(record));
+    default:
+        return nullptr;
+    }
+}
+
+// The page object of a further page: a server's advanced page, or a
+// volume's root folder (the record the page was made with).
+CPropertyPage* MakeSecondPageObject(HWND hwnd, CNetInfoObj* record)
+{
+    switch (record->m_nKind) {
+    case NETOBJ_SERVER:
+        return new CServerAdvancedPage(hwnd, static_cast<CServerInfoObj*>(record));
+    case NETOBJ_FOLDER:
+        return new CFolderPage(hwnd, static_cast<CDirectoryInfoObj*>(record));
     default:
         return nullptr;
     }
@@ -84,11 +110,7 @@ INT_PTR CALLBACK SecondPageDlgProc(HWND hwnd, UINT message, WPARAM, LPARAM lPara
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
         PageLink* link = LinkOf(lParam);
-        // A volume's second page shows its root folder (the record the page
-        // was made with).
-        link->page = link->record->m_nKind == NETOBJ_FOLDER
-                         ? new CFolderPage(hwnd, static_cast<CDirectoryInfoObj*>(link->record))
-                         : nullptr;
+        link->page = MakeSecondPageObject(hwnd, link->record);
         return link->page != nullptr;
     }
     return IsKillActive(message, lParam) ? AllowLeaving(hwnd) : FALSE;

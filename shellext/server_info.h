@@ -7,16 +7,23 @@
 
 #include <vector>
 
+#include "molven32.h"
 #include "name_lookups.h"
 #include "net_info.h"
 
 class CServerInfoObj : public CNetInfoObj {
 public:
+    // Asks the stack about the server of `path` ("\\server"): what the
+    // server tells every client and what this workstation's session with
+    // it holds (AFPGetServerInfo). Not valid when the stack cannot answer.
     explicit CServerInfoObj(const char* path);
     void InitArrays() override { SizeArrays(4, 2, 2); }
 
+    void Fill(const AFPServerInfo& info);
+
     // Name lookups that find the server on the network (ended and freed
-    // with the record).
+    // with the record); the server's information comes through the stack's
+    // own call, so they stay unused.
     NameLookups m_lookups;
     CString m_strPassword;
     std::vector<CString> m_afpVersions;

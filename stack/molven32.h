@@ -41,6 +41,11 @@ constexpr int32_t kNBPStatusNothingFound = 4;
 constexpr int32_t kAFPNoDate = INT32_MIN;
 constexpr uint32_t kAFPServerAllowsChangePassword = 0x1;
 constexpr uint32_t kAFPServerTCPIP = 0x2;
+// The record's lists have fixed room (8 versions, 8 UAMs, 16 volumes): these
+// flags say that the server has more than the record holds.
+constexpr uint32_t kAFPServerMoreVersions = 0x100;
+constexpr uint32_t kAFPServerMoreUAMs = 0x200;
+constexpr uint32_t kAFPServerMoreVolumes = 0x400;
 struct AFPServerInfo {
     char name[36];
     char zone[36];

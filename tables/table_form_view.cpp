@@ -114,32 +114,9 @@ void CTableFormView::SetUpForm()
 
 void CTableFormView::FitFrameToForm()
 {
-    CFrameWnd* frame = GetParentFrame();
-    if (frame == nullptr)
-        return;
-    frame->RecalcLayout();
-    // The form's own size, from its template's dialog units.
-    RECT form{0, 0, 0, 0};
-    if (HRSRC res = FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5))) {
-        if (auto* tmpl = static_cast<const WORD*>(LockResource(LoadResource(AfxGetResourceHandle(), res)))) {
-            // DIALOGEX: cx and cy follow the signature, help id, styles,
-            // item count, x and y.
-            const bool extended = tmpl[0] == 1 && tmpl[1] == 0xFFFF;
-            const BYTE* bytes = reinterpret_cast<const BYTE*>(tmpl);
-            const short* size = reinterpret_cast<const short*>(bytes + (extended ? 22 : 14));
-            form.right = size[0];
-            form.bottom = size[1];
-        }
-    }
-    MapDialogRect(m_hWnd, &form);
-    RECT view, outer;
-    GetWindowRect(&view);
-    frame->GetWindowRect(&outer);
-    const int width = (outer.right - outer.left) + (form.right - (view.right - view.left));
-    const int height = (outer.bottom - outer.top) + (form.bottom - (view.bottom - view.top));
-    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    frame->RecalcLayout();
-    OnFrameFitted(frame);
+    ResizeParentToFit();
+    if (CFrameWnd* frame = GetParentFrame())
+        OnFrameFitted(frame);
 }
 
 void CTableFormView::OnDestroy()
@@ -369,17 +346,19 @@ CString CTableFormView::CountText() const
 void CTableFormView::SortByColumn(int column)
 {
     SortContext context{this, column};
-    m_listCtrl.SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
-                           reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM data) -> int {
-                               const auto* sort = reinterpret_cast<const SortContext*>(data);
-                               return sort->view->CompareEntries(a, b, sort->column);
-                           }));
+    m_listCtrl.SortItems(&CompareRows, reinterpret_cast<LPARAM>(&context));
     if (m_loadedEntry != 0)
         m_nEditItem = LoadedRow();
     const int top = static_cast<int>(m_listCtrl.SendMessage(LVM_GETTOPINDEX));
     const int page = static_cast<int>(m_listCtrl.SendMessage(LVM_GETCOUNTPERPAGE));
     m_listCtrl.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(top), top + page);
     m_listCtrl.UpdateWindow();
+}
+
+int CALLBACK CTableFormView::CompareRows(LPARAM a, LPARAM b, LPARAM data)
+{
+    const auto* sort = reinterpret_cast<const SortContext*>(data);
+    return sort->view->CompareEntries(a, b, sort->column);
 }
 
 int CTableFormView::HitTestRow(POINT client) const

@@ -130,6 +130,8 @@ protected:
 
 private:
     void SetUpForm();
+    // The list's comparison: `data` is the view and the column being sorted.
+    static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM data);
     void OnRowClick();
     void OnRowDoubleClick();
     int HitTestRow(POINT client) const;

@@ -11,6 +11,8 @@
 #include "util/devtype/devtype_view.h"
 #include "util/help_lookup.h"
 #include "util/main_frame.h"
+#include "util/network/lookup_doc.h"
+#include "util/network/lookup_view.h"
 #include "util/printer/job_ticket.h"
 #include "util/printer/win32_pap_stack.h"
 #include "util/resource.h"
@@ -77,11 +79,13 @@ BOOL CVestrelUtilApp::InitInstance()
     static Win32PapStack s_papStack;
     ZJobTicket::s_pDefaultStack = &s_papStack;
 
-    // Document types. The lookup and printer type table types join here as
-    // m_pLookupTemplate and m_pTypesTemplate.
+    // Document types: automation, lookup, printer type table.
     auto* automation = new CMultiDocTemplate(IDR_VESTRELTYPE, RUNTIME_CLASS(CVestrelUtilDoc),
                                              RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CVestrelUtilView));
     AddDocTemplate(automation);
+    m_pLookupTemplate = new CMultiDocTemplate(IDR_LOOKUPTYPE, RUNTIME_CLASS(CVestrelLookupDoc),
+                                              RUNTIME_CLASS(CVestrelLookupFrm), RUNTIME_CLASS(CVestrelLookupView));
+    AddDocTemplate(m_pLookupTemplate);
     m_pTypesTemplate = new CMultiDocTemplate(IDR_DEVTYPETYPE, RUNTIME_CLASS(CDevTypeDoc),
                                              RUNTIME_CLASS(CDevTypeFrm), RUNTIME_CLASS(CDevTypeView));
     AddDocTemplate(m_pTypesTemplate);

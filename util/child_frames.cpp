@@ -1,5 +1,8 @@
 #include "util/child_frames.h"
 
+#include "fx/doc_template.h"
+#include "fx/document.h"
+
 IMPLEMENT_DYNAMIC(CSizeLimitedChildFrame, CMDIChildWnd)
 IMPLEMENT_DYNCREATE(CVestrelLookupFrm, CSizeLimitedChildFrame)
 IMPLEMENT_DYNCREATE(CDevTypeFrm, CSizeLimitedChildFrame)
@@ -23,4 +26,15 @@ void CSizeLimitedChildFrame::OnGetMinMaxInfo(MINMAXINFO* info)
         info->ptMaxTrackSize = {m_nMaxWidth, m_nMaxHeight};
     }
     Default();
+}
+
+void CVestrelLookupFrm::OnUpdateFrameTitle(BOOL)
+{
+    CDocument* doc = GetActiveDocument();
+    CString title;
+    if (doc == nullptr || doc->GetDocTemplate() == nullptr ||
+        !doc->GetDocTemplate()->GetDocString(title, CDocTemplate::windowTitle))
+        return;
+    if (GetWindowText() != title)
+        SetWindowText(title.c_str());
 }

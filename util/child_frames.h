@@ -20,8 +20,12 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO* info);
 };
 
+// The lookup window's frame: its caption is always the lookup type's window
+// title ("Exploring - AppleTalk Network"), never a document or file name.
 class CVestrelLookupFrm : public CSizeLimitedChildFrame {
     DECLARE_DYNCREATE(CVestrelLookupFrm)
+public:
+    void OnUpdateFrameTitle(BOOL addToTitle) override;
 };
 
 class CDevTypeFrm : public CSizeLimitedChildFrame {

@@ -4,6 +4,7 @@
 #include "fx/document.h"
 #include "fx/view.h"
 #include "util/app.h"
+#include "util/network/net_info_pages.h"
 #include "util/printer/download_command.h"
 #include "util/resource.h"
 
@@ -18,6 +19,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PRINTER_CHOOSE, OnPrinterChoose)
     ON_COMMAND(ID_PRINTER_STATUS, OnPrinterStatus)
     ON_COMMAND(ID_PRINTER_CHANGE_NAME, OnPrinterChangeName)
+    ON_COMMAND(ID_NETWORK_INFORMATION, OnNetworkInformation)
 END_MESSAGE_MAP()
 
 namespace {
@@ -87,3 +89,4 @@ void CMainFrame::OnPrinterChoose() { RunChooseCommand(this); }
 void CMainFrame::OnPrinterStatus() { RunPrinterStatusCommand(this); }
 
 void CMainFrame::OnPrinterChangeName() { RunChangeNameCommand(); }
+void CMainFrame::OnNetworkInformation() { RunNetworkInformationSheet(); }

@@ -26,4 +26,5 @@ protected:
     void OnPrinterChoose();
     void OnPrinterChangeName();
     void OnPrinterStatus();
+    void OnNetworkInformation();
 };

@@ -5,6 +5,7 @@
 #include "fx/fx_ids.h"
 #include "tables/table_merge_ids.h"
 #include "util/devtype/devtype_resource.h"
+#include "util/network/network_resource.h"
 
 // Document types and the main frame: menu, accelerators, icon, strings.
 #define IDR_MAINFRAME            112

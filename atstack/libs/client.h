@@ -20,9 +20,16 @@
 
 namespace atclient {
 
+// How long the service may stay silent while requests wait for it: the
+// library asks it for a sign of life after a second of silence and gives
+// it up (every waiting request ends with -1099) after this long. A
+// synchronous call waits no longer than kCallLimitMs in any case.
+constexpr DWORD kSilenceLimitMs = 5000;
+constexpr DWORD kCallLimitMs = kSilenceLimitMs + 1000;
+
 // Runs on the receiver thread, under the client's lock, exactly once per
 // request that Send accepted: with the answer, or with kErrServiceDown
-// (-1099) when the connection ends first.
+// (-1099) when the connection ends first or the service falls silent.
 using Completion = std::function<void(int32_t result, const nlohmann::json& head, const std::string& blob)>;
 // Runs on the receiver thread, under the client's lock, for each interim
 // word on a request that is still waiting (a PAP open queued behind another
@@ -35,14 +42,16 @@ public:
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
-    // 0: sent, `done` will run. Negative: not sent (service unreachable),
+    // 0: sent, `done` will run; `*sentId`, when given, receives the
+    // request's id on the wire. Negative: not sent (service unreachable),
     // `done` will not run.
-    int32_t Send(nlohmann::json head, std::string blob, Completion done, Progress progress = nullptr);
+    int32_t Send(nlohmann::json head, std::string blob, Completion done, Progress progress = nullptr,
+                 uint32_t* sentId = nullptr);
     // Sends and waits for the answer; the result, or kErrServiceDown when
     // the service cannot be reached, goes away, or does not answer within
-    // `timeoutMs`.
+    // kCallLimitMs.
     int32_t Call(nlohmann::json head, std::string blob = {}, nlohmann::json* reply = nullptr,
-                 std::string* replyBlob = nullptr, DWORD timeoutMs = 15000);
+                 std::string* replyBlob = nullptr);
     // A message that wants no answer (trace notes); dropped when the
     // service cannot be reached.
     void Note(nlohmann::json head);
@@ -57,6 +66,9 @@ private:
     bool SendBytes(SOCKET s, const std::string& bytes);
     static DWORD WINAPI ReceiverMain(LPVOID param);
     void Receive(SOCKET s);
+    // On the receiver thread after a second without bytes: false when the
+    // service has been silent too long with requests waiting.
+    bool KeepAliveLocked(SOCKET s);
 
     std::string library_;
     CRITICAL_SECTION lock_;
@@ -74,6 +86,8 @@ private:
     };
     std::map<uint32_t, Pending> pending_;
     uint32_t nextId_ = 1;
+    ULONGLONG lastHeard_ = 0;   // when the service last sent bytes, or requests began to wait
+    uint32_t ping_ = 0;         // the id of the sign of life asked for; 0 = none
     bool wsaStarted_ = false;
 };
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -83,14 +84,108 @@ json TupleJson(const _NBPTuple& t)
 using atwire::IntOr;
 using atwire::NameOr;
 
+// ---- opens whose connection nobody may use ----
+//
+// An open answered after its block was freed or dispatched again, or after
+// the program cancelled it (a cancel that lost the race with the answer),
+// leaves a connection no one will close: the printer would stay held. Such
+// connections are closed here. An open is remembered from its dispatch
+// until its connection is first used (write, read, close) or it fails.
+struct OpenRecord {
+    std::shared_ptr<Target> target;
+    int32_t connRef = 0;  // 0 while the open waits
+    bool cancelled = false;
+};
+constexpr std::size_t kMaxOpenRecords = 256;
+std::map<int32_t, OpenRecord>& Opens()  // by request identifier, under the client's lock
+{
+    static auto* opens = new std::map<int32_t, OpenRecord>();
+    return *opens;
+}
+
+void CloseUnwanted(int32_t connRef)
+{
+    TheClient().Send({{"op", "pap.close"}, {"connRef", connRef}, {"unwanted", true}}, {},
+                     [](int32_t, const json&, const std::string&) {});
+}
+
+void RememberOpen(int32_t reqId, const std::shared_ptr<Target>& target)
+{
+    TheClient().Lock();
+    auto& opens = Opens();
+    if (opens.size() >= kMaxOpenRecords)
+        opens.erase(opens.begin());  // the oldest: its program keeps connections it never uses
+    opens[reqId] = {target, 0, false};
+    TheClient().Unlock();
+}
+
+// The program uses the connection: it is its own from now on.
+void ConnectionUsed(int32_t connRef)
+{
+    TheClient().Lock();
+    auto& opens = Opens();
+    for (auto it = opens.begin(); it != opens.end();)
+        it = it->second.connRef == connRef && connRef != 0 ? opens.erase(it) : std::next(it);
+    TheClient().Unlock();
+}
+
+// Under the client's lock, when the open's answer arrives: false when the
+// answer must not reach the block as a connection (`result` then says why).
+void OpenAnswered(int32_t reqId, int32_t& result, const json& answer, bool blockAlive)
+{
+    auto it = Opens().find(reqId);
+    const bool cancelled = it != Opens().end() && it->second.cancelled;
+    if (result != 0) {
+        if (it != Opens().end())
+            Opens().erase(it);
+        return;
+    }
+    const int32_t connRef = static_cast<int32_t>(IntOr(answer, "connRef"));
+    if (!blockAlive || cancelled) {
+        CloseUnwanted(connRef);
+        if (it != Opens().end())
+            Opens().erase(it);
+        result = atw::kErrAborted;
+        return;
+    }
+    if (it != Opens().end())
+        it->second.connRef = connRef;
+}
+
+// A cancel of open `reqId`: if the open still waits, its answer will be
+// turned away; if it already connected and the program has not used the
+// connection, the connection is closed and the open ends as cancelled.
+void CancelOpen(int32_t reqId)
+{
+    TheClient().Lock();
+    auto it = Opens().find(reqId);
+    if (it != Opens().end()) {
+        if (it->second.connRef == 0) {
+            it->second.cancelled = true;
+        } else {
+            CloseUnwanted(it->second.connRef);
+            if (it->second.target->alive)
+                ATStoreResult(*static_cast<ATParamBlockHeader*>(it->second.target->block), atw::kErrAborted);
+            Opens().erase(it);
+        }
+    }
+    TheClient().Unlock();
+}
+
 // Sends a request whose answer completes `header` (result written last).
 // `progress`, when given, writes what an interim word on the waiting request
-// carries (the result stays pending).
+// carries (the result stays pending). `answered`, when given, sees every
+// answer first, also one that arrives after the block was let go, and may
+// change its result.
 int32_t Issue(ATParamBlockHeader& header, void* buffer, json request, std::string blob,
               std::function<void(int32_t&, const json&, const std::string&)> fill,
-              std::function<void(const json&)> progress = nullptr)
+              std::function<void(const json&)> progress = nullptr,
+              std::function<void(int32_t&, const json&, bool)> answered = nullptr,
+              std::function<void(const std::shared_ptr<Target>&)> tracked = nullptr)
 {
     auto target = Track(&header, buffer);
+    if (tracked)
+        tracked(target);
     ATStoreResult(header, kATResultPending);
     ATParamBlockHeader* h = &header;
     atclient::Progress onProgress;
@@ -100,8 +195,11 @@ int32_t Issue(ATParamBlockHeader& header, void* buffer, json request, std::strin
                 progress(word);
         };
     const int32_t sent = TheClient().Send(std::move(request), std::move(blob),
-        [target, h, fill](int32_t result, const json& answer, const std::string& data) {
-            if (!Finish(target))
+        [target, h, fill, answered](int32_t result, const json& answer, const std::string& data) {
+            const bool alive = Finish(target);
+            if (answered)
+                answered(result, answer, alive);
+            if (!alive)
                 return;
             if (result == 0 && fill)
                 fill(result, answer, data);
@@ -111,6 +209,9 @@ int32_t Issue(ATParamBlockHeader& header, void* buffer, json request, std::strin
     if (sent != 0) {
         TheClient().Lock();
         Targets().erase(target);
+        int32_t failed = sent;
+        if (answered)
+            answered(failed, json::object(), true);
         TheClient().Unlock();
         ATStoreResult(header, sent);
         return sent;
@@ -163,18 +264,24 @@ int32_t Pap(PAPParamBlock& pb)
     void* buffer = nullptr;
     std::function<void(int32_t&, const json&, const std::string&)> fill;
     std::function<void(const json&)> progress;
+    std::function<void(int32_t&, const json&, bool)> answered;
+    std::function<void(const std::shared_ptr<Target>&)> tracked;
     PAPParamBlock* b = &pb;
     switch (pb.Command()) {
-    case kPAPOpen:
-        pb.requestId = atclient::NextRequestId();
+    case kPAPOpen: {
+        const int32_t reqId = atclient::NextRequestId();
+        pb.requestId = reqId;
         r = TupleJson(pb.printer);
         r["op"] = "pap.open";
-        r["reqid"] = pb.requestId;
+        r["reqid"] = reqId;
         r["quantum"] = pb.flowQuantum;
         fill = [b](int32_t&, const json& a, const std::string&) { b->connRef = static_cast<int32_t>(IntOr(a, "connRef")); };
         // Queued behind another connection: the printer's busy status.
         progress = [b](const json& a) { b->SetStatusString(NameOr(a, "status").c_str()); };
+        tracked = [reqId](const std::shared_ptr<Target>& t) { RememberOpen(reqId, t); };
+        answered = [reqId](int32_t& result, const json& a, bool alive) { OpenAnswered(reqId, result, a, alive); };
         break;
+    }
     case kPAPStatus:
         pb.requestId = atclient::NextRequestId();
         r = TupleJson(pb.printer);
@@ -183,14 +290,17 @@ int32_t Pap(PAPParamBlock& pb)
         fill = [b](int32_t&, const json& a, const std::string&) { b->SetStatusString(NameOr(a, "status").c_str()); };
         break;
     case kPAPClose:
+        ConnectionUsed(pb.connRef);
         r = {{"op", "pap.close"}, {"connRef", pb.connRef}};
         break;
     case kPAPCancel:
+        CancelOpen(pb.requestId);
         r = {{"op", "pap.cancel"}, {"target", pb.requestId}};
         break;
     case kPAPWrite: {
         if (pb.length < 0 || pb.length > kPAPChunkSize || (pb.length > 0 && !pb.DataBuffer()))
             return Fail(pb.header, atw::kErrFailed);
+        ConnectionUsed(pb.connRef);
         blob.assign(static_cast<const char*>(pb.DataBuffer()), static_cast<std::size_t>(pb.length));
         r = {{"op", "pap.write"}, {"connRef", pb.connRef}, {"eof", pb.Eof()}, {"length", pb.length}};
         break;
@@ -199,6 +309,7 @@ int32_t Pap(PAPParamBlock& pb)
         buffer = pb.DataBuffer();
         if (!buffer || pb.length <= 0)
             return Fail(pb.header, atw::kErrFailed);
+        ConnectionUsed(pb.connRef);
         const int32_t room = std::min(pb.length, kPAPChunkSize);
         r = {{"op", "pap.read"}, {"connRef", pb.connRef}, {"length", room}};
         fill = [b, buffer, room](int32_t&, const json& a, const std::string& data) {
@@ -213,7 +324,8 @@ int32_t Pap(PAPParamBlock& pb)
     default:
         return Fail(pb.header, atw::kErrFailed);
     }
-    return Issue(pb.header, buffer, std::move(r), std::move(blob), std::move(fill), std::move(progress));
+    return Issue(pb.header, buffer, std::move(r), std::move(blob), std::move(fill), std::move(progress),
+                 std::move(answered), std::move(tracked));
 }
 
 }  // namespace

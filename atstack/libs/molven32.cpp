@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -76,6 +77,7 @@ std::map<void*, uint32_t>& Blocks()
 
 struct Enum {
     std::atomic<int32_t> status{kATResultPending};
+    uint32_t request = 0;              // its request's id on the wire
     std::vector<atw::Entity> answers;  // NBP
     std::vector<std::string> zones;    // ZIP
 };
@@ -121,10 +123,13 @@ int32_t StartEnum(ATEnumHandle* handle, const json& request,
         return atw::kErrFailed;
     *handle = 0;
     auto en = std::make_shared<Enum>();
-    const int32_t rc = TheClient().Send(request, {}, [en, take](int32_t result, const json& a, const std::string&) {
-        take(*en, a);
-        en->status.store(result, std::memory_order_release);
-    });
+    const int32_t rc = TheClient().Send(
+        request, {},
+        [en, take](int32_t result, const json& a, const std::string&) {
+            take(*en, a);
+            en->status.store(result, std::memory_order_release);
+        },
+        nullptr, &en->request);
     if (rc != 0)
         return rc;
     *handle = AddEnum(en);
@@ -151,10 +156,12 @@ uint16_t CountOf(std::size_t n)
 
 int32_t CloseEnum(ATEnumHandle h, const char* call)
 {
-    if (!FindEnum(h))
+    auto e = FindEnum(h);
+    if (!e)
         return atw::kErrFailed;
     RemoveEnum(h);
-    TheClient().Note({{"op", "note"}, {"call", call}, {"handle", h}});
+    // The service ends the lookup if it still runs.
+    TheClient().Note({{"op", "enum.end"}, {"request", e->request}, {"call", call}, {"handle", h}});
     return 0;
 }
 
@@ -194,16 +201,45 @@ int32_t GetBuffer(const char* op, const char* path, void* buffer, uint32_t size)
 
 // ---- the printer type table ----
 
+// The table file as last read. It is read again when another process says
+// it changed (the service counts the notifications); without the service,
+// which cannot tell, when the file itself changed. It is a local file: the
+// answer never depends on the network.
+struct TypesTable {
+    bool read = false;
+    int generation = -1;
+    std::string path;
+    WIN32_FILE_ATTRIBUTE_DATA stamp{};
+    std::optional<std::vector<atw::PapTypeEntry>> entries;
+};
 std::mutex g_typesLock;
-int g_typesGeneration = -1;
-std::optional<std::vector<atw::PapTypeEntry>> g_types;
+TypesTable g_types;
 
-std::optional<std::vector<atw::PapTypeEntry>> ReadTypesTable()
+std::string TypesTablePath()
 {
     const auto folder = FindInstallFolder();
-    if (!folder)
+    return folder ? *folder + "Printers.PAPTypes" : std::string();
+}
+
+WIN32_FILE_ATTRIBUTE_DATA FileStamp(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d))
+        return {};
+    return d;
+}
+
+bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b)
+{
+    return a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh &&
+           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+std::optional<std::vector<atw::PapTypeEntry>> ReadTypesTable(const std::string& path)
+{
+    if (path.empty())
         return std::nullopt;
-    std::ifstream in(*folder + "Printers.PAPTypes", std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
     std::ostringstream s;
@@ -461,24 +497,31 @@ int32_t ATSTACK_CALL AFPGetServerInfo(const char* serverPath, AFPServerInfo* inf
     bool ok = true;
     info->flags = (atwire::GetBool(a, "allowsChangePassword", false, ok) ? kAFPServerAllowsChangePassword : 0) |
                   (atwire::GetBool(a, "tcpip", false, ok) ? kAFPServerTCPIP : 0);
-    auto list = [&](const char* key, char (*out)[36], std::size_t max, uint16_t& count) {
+    // Lists longer than the record's room fill it and raise their flag.
+    auto list = [&](const char* key, char (*out)[36], std::size_t max, uint16_t& count, uint32_t more) {
         auto it = a.find(key);
         if (it == a.end() || !it->is_array())
             return;
         for (const auto& v : *it) {
-            if (count >= max)
+            if (count >= max) {
+                info->flags |= more;
                 break;
+            }
             if (v.is_string())
                 CopyOut(out[count++], 36, atw::TextToBytes(v.get<std::string>()).value_or(""));
         }
     };
-    list("afpVersions", info->versions, 8, info->versionCount);
-    list("uams", info->uams, 8, info->uamCount);
+    list("afpVersions", info->versions, 8, info->versionCount, kAFPServerMoreVersions);
+    list("uams", info->uams, 8, info->uamCount, kAFPServerMoreUAMs);
     auto vols = a.find("volumes");
     if (vols != a.end() && vols->is_array())
         for (const auto& v : *vols) {
-            if (info->volumeCount >= 16 || !v.is_object())
+            if (!v.is_object())
+                continue;
+            if (info->volumeCount >= 16) {
+                info->flags |= kAFPServerMoreVolumes;
                 break;
+            }
             CopyOut(info->volumes[info->volumeCount], 36, NameOr(v, "name"));
             info->volumeHasPassword[info->volumeCount] = atwire::GetBool(v, "password", false, ok) ? 1 : 0;
             ++info->volumeCount;
@@ -492,17 +535,23 @@ int32_t ATSTACK_CALL IsPostScriptPrinterType(const char* type)
         return 0;
     json a;
     const std::string text = Text(type, 255);
-    if (TheClient().Call({{"op", "paptypes.generation"}, {"type", text}}, {}, &a) != 0)
-        return 0;
-    const int generation = static_cast<int>(IntOr(a, "generation", -1));
+    // Without the service only the file's own changes are seen.
+    const bool heard = TheClient().Call({{"op", "paptypes.generation"}, {"type", text}}, {}, &a) == 0;
     bool answer;
     {
         std::lock_guard<std::mutex> g(g_typesLock);
-        if (generation != g_typesGeneration) {
-            g_types = ReadTypesTable();
-            g_typesGeneration = generation;
+        const int generation = heard ? static_cast<int>(IntOr(a, "generation", -1)) : g_types.generation;
+        const std::string path = TypesTablePath();
+        const WIN32_FILE_ATTRIBUTE_DATA stamp = FileStamp(path);
+        const bool changed = heard ? generation != g_types.generation : !SameStamp(stamp, g_types.stamp);
+        if (!g_types.read || changed || path != g_types.path) {
+            g_types.entries = ReadTypesTable(path);
+            g_types.read = true;
+            g_types.generation = generation;
+            g_types.path = path;
+            g_types.stamp = stamp;
         }
-        answer = atw::IsPostScriptType(g_types, std::string(type, strnlen(type, 255)));
+        answer = atw::IsPostScriptType(g_types.entries, std::string(type, strnlen(type, 255)));
     }
     TheClient().Note({{"op", "note"}, {"call", "IsPostScriptPrinterType"}, {"type", text}, {"answer", answer ? 1 : 0}});
     return answer ? 1 : 0;

@@ -30,18 +30,25 @@ void Engine::TraceLine(json line)
 std::string Engine::ClientName(ClientId client) const
 {
     auto it = clients_.find(client);
-    return it != clients_.end() ? it->second : std::string("?");
+    return it != clients_.end() ? it->second.name : std::string("?");
 }
 
 void Engine::Connect(ClientId client, int64_t nowMs)
 {
     now_ = nowMs;
-    clients_[client] = "client" + std::to_string(client);
+    clients_[client] = {"client" + std::to_string(client), 0};
 }
 
 void Engine::NameClient(ClientId client, std::string name)
 {
-    clients_[client] = std::move(name);
+    // A program names itself: a name is a name, not a place to store bytes.
+    clients_[client].name = name.substr(0, 128);
+}
+
+bool Engine::Waiting(ClientId client) const
+{
+    auto it = clients_.find(client);
+    return it != clients_.end() && it->second.waiting > 0;
 }
 
 void Engine::Disconnect(ClientId client, int64_t nowMs)
@@ -49,7 +56,7 @@ void Engine::Disconnect(ClientId client, int64_t nowMs)
     now_ = nowMs;
     if (!clients_.count(client))
         return;
-    TraceLine({{"client", clients_[client]}, {"event", "disconnected"}});
+    TraceLine({{"client", clients_[client].name}, {"event", "disconnected"}});
     // Its requests are forgotten first: whatever the network ends on its
     // way out is answered to nobody.
     for (auto it = outstanding_.begin(); it != outstanding_.end();)
@@ -71,20 +78,28 @@ void Engine::Handle(ClientId client, const atwire::Message& m, int64_t nowMs)
     o.client = client;
     o.id = (ok && id > 0 && id <= UINT32_MAX) ? static_cast<uint32_t>(id) : 0;
     auto opIt = m.head.find("op");
-    o.op = (opIt != m.head.end() && opIt->is_string()) ? opIt->get<std::string>() : std::string("?");
-    o.in = m.head;
-    o.in.erase("id");
-    o.in.erase("op");
+    o.op = (opIt != m.head.end() && opIt->is_string()) ? opIt->get<std::string>().substr(0, 64) : std::string("?");
+    o.operation = FindOperation(o.op);
+    if (trace_.Enabled())
+        o.in = TraceCopy(m.head);
     o.inBytes = m.blob.size();
-    const Operation* operation = FindOperation(o.op);
+    Client& c = clients_[client];
+    const bool waits = o.operation && (o.operation->flags & kWaits);
+    const bool tooMany = waits && c.waiting >= kMaxWaitingPerClient;
+    if (tooMany)
+        o.operation = nullptr;
+    else if (waits)
+        ++c.waiting;
+    const Operation* operation = o.operation;
     const uint64_t key = nextKey_++;
     outstanding_.emplace(key, std::move(o));
     Request request(*this, key, client, m);
-    if (!operation) {
+    if (tooMany)
+        request.Answer(atw::kErrFailed, {{"error", "too many requests waiting"}});
+    else if (!operation)
         request.Answer(atw::kErrFailed, {{"error", "unknown op"}});
-        return;
-    }
-    operation->handle(request);
+    else
+        operation->handle(request);
 }
 
 void Engine::Complete(uint64_t key, Answer answer)
@@ -94,18 +109,36 @@ void Engine::Complete(uint64_t key, Answer answer)
         return;  // its client left
     Outstanding o = std::move(it->second);
     outstanding_.erase(it);
-    json t = {{"client", ClientName(o.client)}, {"op", o.op}, {"id", o.id}, {"in", o.in},
-              {"result", answer.result}, {"out", answer.out}};
-    if (o.inBytes)
-        t["inBytes"] = o.inBytes;
-    if (!answer.blob.empty())
-        t["outBytes"] = answer.blob.size();
-    TraceLine(std::move(t));
-    if (o.id == 0 || !clients_.count(o.client))
+    auto client = clients_.find(o.client);
+    const unsigned flags = o.operation ? o.operation->flags : 0;
+    if ((flags & kWaits) && client != clients_.end())
+        --client->second.waiting;
+    if (!(flags & kUntraced) && trace_.Enabled()) {
+        json t = {{"client", ClientName(o.client)}, {"op", o.op}, {"id", o.id}, {"in", std::move(o.in)},
+                  {"result", answer.result}, {"out", answer.out}};
+        if (o.inBytes)
+            t["inBytes"] = o.inBytes;
+        if (!answer.blob.empty())
+            t["outBytes"] = answer.blob.size();
+        TraceLine(std::move(t));
+    }
+    if (o.id == 0 || client == clients_.end())
         return;
     answer.out["id"] = o.id;
     answer.out["result"] = answer.result;
     out_.push_back({o.client, {std::move(answer.out), std::move(answer.blob)}});
+}
+
+bool Engine::End(ClientId client, uint32_t id, Answer answer)
+{
+    if (id == 0)
+        return false;
+    for (auto& [key, o] : outstanding_)
+        if (o.client == client && o.id == id) {
+            Complete(key, std::move(answer));
+            return true;
+        }
+    return false;
 }
 
 void Engine::Interim(uint64_t key, json out)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "network.h"
+#include "request.h"
 #include "trace.h"
 #include "wire.h"
 #include "world.h"
@@ -33,6 +34,11 @@ struct Outgoing {
 
 class Engine {
 public:
+    // Requests of one client that may wait at once (lookups, zone lists,
+    // opens, reads...): more are refused at once, so no client can park
+    // requests without end.
+    static constexpr std::size_t kMaxWaitingPerClient = 64;
+
     // Serves `network`.
     Engine(std::unique_ptr<Network> network, const Options& options, int64_t nowMs);
     // Serves the simulated internet of `world` (simnet/).
@@ -49,6 +55,11 @@ public:
     std::vector<Outgoing> TakeOutgoing();
 
     Network& Net() { return *network_; }
+    // The trace stops growing here (kDefaultTraceLimit unless set).
+    void LimitTrace(uint64_t bytes) { trace_.Limit(bytes); }
+    // True while the client has requests waiting (a library that waits
+    // pings the service every second; an idle one sends nothing).
+    bool Waiting(ClientId client) const;
 
     // ---- for the handlers ----
     // Names the client after its hello ("VestrelUtil.exe#42/Kestra32").
@@ -56,6 +67,9 @@ public:
     // The notification counters of Tarpin32 ("paptypes", "korvel").
     int Notify(const std::string& what);
     int Generation(const std::string& what) const;
+    // Ends the client's request `id` if it still waits (a closed
+    // enumeration's lookup).
+    bool End(ClientId client, uint32_t id, Answer answer);
 
 private:
     friend class Request;
@@ -63,9 +77,14 @@ private:
     struct Outstanding {
         ClientId client = 0;
         uint32_t id = 0;
+        const Operation* operation = nullptr;
         std::string op;
-        nlohmann::json in;
+        nlohmann::json in;   // the request's fields, cut short for the trace
         std::size_t inBytes = 0;
+    };
+    struct Client {
+        std::string name;
+        std::size_t waiting = 0;
     };
 
     void Complete(uint64_t key, Answer answer);
@@ -77,7 +96,7 @@ private:
     Trace trace_;
     int64_t start_ = 0;
     int64_t now_ = 0;
-    std::map<ClientId, std::string> clients_;
+    std::map<ClientId, Client> clients_;
     std::unordered_map<uint64_t, Outstanding> outstanding_;
     uint64_t nextKey_ = 1;
     std::vector<Outgoing> out_;

@@ -1,10 +1,12 @@
 // atnetd: the network service of the replaced AppleTalk stack.
 //
-//   atnetd --world FILE [--listen 127.0.0.1:PORT] [--trace FILE] [--spool DIR]
-//          [--state FILE | --no-state] [--port-file FILE] [--check]
+//   atnetd --world FILE [--listen 127.0.0.1:PORT [--allow-remote]] [--trace FILE]
+//          [--trace-limit BYTES] [--spool DIR] [--state FILE | --no-state]
+//          [--port-file FILE] [--idle-limit SECONDS] [--check]
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <cstdlib>
 #include <string>
 
 #include "engine.h"
@@ -19,21 +21,35 @@ constexpr const char* kDefaultListen = "127.0.0.1:38870";
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: atnetd --world FILE [--listen ADDRESS:PORT] [--trace FILE] [--spool DIR]\n"
-                 "              [--state FILE | --no-state] [--port-file FILE] [--check]\n"
-                 "  --listen     default %s; port 0 picks a free port (see --port-file)\n"
-                 "  --state      default: <world>.state.json beside the world file\n"
-                 "  --check      read the world (and state) file, report, and exit\n",
+                 "usage: atnetd --world FILE [--listen ADDRESS:PORT [--allow-remote]] [--trace FILE]\n"
+                 "              [--trace-limit BYTES] [--spool DIR] [--state FILE | --no-state]\n"
+                 "              [--port-file FILE] [--idle-limit SECONDS] [--check]\n"
+                 "  --listen        default %s; port 0 picks a free port (see --port-file)\n"
+                 "  --allow-remote  listen on an address other than loopback: every peer that\n"
+                 "                  reaches it gets full control of the simulated network\n"
+                 "  --trace-limit   the trace stops growing at this size (default 256 MiB)\n"
+                 "  --idle-limit    drop a client that sends nothing this long (default 600)\n"
+                 "  --state         default: <world>.state.json beside the world file\n"
+                 "  --check         read the world (and state) file, report, and exit\n",
                  kDefaultListen);
     return 2;
+}
+
+// A whole number in [lo, hi]; false otherwise.
+bool Number(const std::string& text, long long lo, long long hi, long long& out)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 15)
+        return false;
+    out = std::strtoll(text.c_str(), nullptr, 10);
+    return out >= lo && out <= hi;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::string world, listen = kDefaultListen, trace, spool, state, portFile;
-    bool noState = false, check = false, stateGiven = false;
+    std::string world, listen = kDefaultListen, trace, spool, state, portFile, traceLimit, idleLimit;
+    bool noState = false, check = false, stateGiven = false, allowRemote = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& out) {
@@ -47,8 +63,14 @@ int main(int argc, char** argv)
             ok = value(world);
         else if (a == "--listen")
             ok = value(listen);
+        else if (a == "--allow-remote")
+            allowRemote = true;
         else if (a == "--trace")
             ok = value(trace);
+        else if (a == "--trace-limit")
+            ok = value(traceLimit);
+        else if (a == "--idle-limit")
+            ok = value(idleLimit);
         else if (a == "--spool")
             ok = value(spool);
         else if (a == "--state")
@@ -70,6 +92,33 @@ int main(int argc, char** argv)
     }
     if (world.empty())
         return Usage();
+    atsvc::ServerOptions serving;
+    serving.listen = listen;
+    serving.portFile = portFile;
+    uint64_t traceBytes = atsvc::kDefaultTraceLimit;
+    long long number = 0;
+    if (!traceLimit.empty()) {
+        if (!Number(traceLimit, 4096, 1ll << 40, number)) {
+            std::fprintf(stderr, "atnetd: --trace-limit %s: expected a size in bytes of at least 4096\n", traceLimit.c_str());
+            return 2;
+        }
+        traceBytes = static_cast<uint64_t>(number);
+    }
+    if (!idleLimit.empty()) {
+        if (!Number(idleLimit, 1, 86400, number)) {
+            std::fprintf(stderr, "atnetd: --idle-limit %s: expected seconds, 1..86400\n", idleLimit.c_str());
+            return 2;
+        }
+        serving.idleLimitMs = number * 1000;
+    }
+    atwire::Endpoint endpoint;
+    if (atwire::ParseEndpoint(listen, endpoint, true) && endpoint.ip[0] != 127 && !allowRemote) {
+        std::fprintf(stderr,
+                     "atnetd: --listen %s is not a loopback address: every peer that reaches it would get full\n"
+                     "control of the simulated network; give --allow-remote to listen there all the same\n",
+                     listen.c_str());
+        return 2;
+    }
     atw::WorldLoad load = atw::LoadWorldFile(world);
     if (!load.ok) {
         std::fprintf(stderr, "atnetd: world refused: %s\n", load.error.c_str());
@@ -96,5 +145,6 @@ int main(int argc, char** argv)
         return 0;
     }
     atsvc::Engine engine(std::move(network), atsvc::Options{trace, spool, state}, now);
-    return atsvc::RunServer(engine, listen, portFile);
+    engine.LimitTrace(traceBytes);
+    return atsvc::RunServer(engine, serving);
 }

@@ -65,7 +65,7 @@ void MyZone(Request& r)
 
 void Lookup(Request& r)
 {
-    const atw::EntityName pattern{r.Name("object"), r.Name("type"), r.Name("zone")};
+    const atw::EntityName pattern{r.NbpName("object"), r.NbpName("type"), r.NbpName("zone")};
     const int64_t max = r.Int("max");
     if (!r.Ok() || max <= 0 || max > 65535) {
         r.Answer(atw::kErrFailed, {{"error", "bad lookup"}});

@@ -8,7 +8,7 @@ namespace {
 
 atw::EntityName PrinterName(Request& r)
 {
-    return {r.Name("object"), r.Name("type"), r.Name("zone")};
+    return {r.NbpName("object"), r.NbpName("type"), r.NbpName("zone")};
 }
 
 // The request's connection reference; 0 (no connection's) when it is

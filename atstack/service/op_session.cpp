@@ -21,6 +21,22 @@ void Hello(Request& r)
     r.Answer(0, {{"service", "atnetd"}, {"version", 1}});
 }
 
+// A library's question whether the service still answers.
+void Ping(Request& r)
+{
+    r.Answer(0);
+}
+
+// NBPCloseEnum, ZIPCloseEnum: the enumeration's request ends here too, if
+// it still waits (-1105).
+void EndEnum(Request& r)
+{
+    const int64_t request = r.Int("request");
+    if (r.Ok() && request > 0 && request <= UINT32_MAX)
+        r.Service().End(r.Client(), static_cast<uint32_t>(request), {atw::kErrAborted, {{"ended", true}}});
+    r.Answer(0);
+}
+
 // mpp.alloc, mpp.free, note: written to the trace, nothing more.
 void Note(Request& r)
 {

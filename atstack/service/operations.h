@@ -10,7 +10,9 @@ namespace atsvc::ops {
 
 // op_session.cpp: the service itself
 void Hello(Request& r);
+void Ping(Request& r);
 void Note(Request& r);
+void EndEnum(Request& r);
 void TarpinNotify(Request& r);
 void PapTypesGeneration(Request& r);
 

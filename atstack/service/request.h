@@ -29,6 +29,13 @@ public:
     // Typed reads of the head's fields; a missing or mistyped field gives
     // the fallback and clears Ok().
     std::string Name(const char* key) { return atwire::GetName(message_.head, key, ok_); }
+    // An NBP name: at most 32 characters.
+    std::string NbpName(const char* key)
+    {
+        std::string s = Name(key);
+        ok_ = ok_ && s.size() <= 32;
+        return s;
+    }
     int64_t Int(const char* key, int64_t fallback = 0) { return atwire::GetInt(message_.head, key, fallback, ok_); }
     bool Bool(const char* key, bool fallback = false) { return atwire::GetBool(message_.head, key, fallback, ok_); }
     bool Ok() const { return ok_; }
@@ -49,13 +56,20 @@ private:
     bool ok_ = true;
 };
 
-// An operation of the wire protocol: its name, its handler, and whether it
-// may stay outstanding for long (a lookup, an open behind a busy printer),
-// which counts against the client's limit of waiting requests.
+// What sets an operation apart.
+enum OperationFlags : unsigned {
+    // It may stay outstanding for long (a lookup, an open behind a busy
+    // printer): it counts against the client's limit of waiting requests.
+    kWaits = 1,
+    // Not written to the trace (the libraries' signs of life).
+    kUntraced = 2,
+};
+
+// An operation of the wire protocol: its name, its handler and its flags.
 struct Operation {
     const char* name;
     void (*handle)(Request& request);
-    bool waits;
+    unsigned flags;
 };
 
 // The operation of that name; null when there is none.

@@ -48,9 +48,15 @@ namespace {
 std::atomic<bool> g_stop{false};
 
 constexpr std::size_t kMaxClients = 400;
-// Answers a client has not taken; past this it is taken for gone (a library
-// reads everything as it comes, so only a stuck or hostile peer gets here).
-constexpr std::size_t kMaxUnsent = 64u << 20;
+// Past these a client is not read until it has taken its answers or its
+// input has been handled.
+constexpr std::size_t kMaxUnsent = 2u << 20;
+constexpr std::size_t kMaxUnparsed = atwire::kMaxFrame + (64u << 10);
+// Messages of one client handled per pass of the loop.
+constexpr int kMessagesPerPass = 32;
+// A client that takes none of its answers for this long is taken for gone
+// (a library reads everything as it comes).
+constexpr int64_t kStallMs = 10000;
 
 #if defined(_WIN32)
 BOOL WINAPI OnConsoleCtrl(DWORD)
@@ -74,8 +80,23 @@ int64_t NowMs()
 struct Client {
     Socket socket = kNoSocket;
     atwire::Decoder decoder;
-    std::string out;
+    std::string out;          // answers not yet sent, from `sent` on
+    std::size_t sent = 0;
+    int64_t lastHeard = 0;    // when it last sent bytes
+    int64_t lastTaken = 0;    // when it last took answers, or answers began to wait
+    std::size_t Unsent() const { return out.size() - sent; }
 };
+
+void WritePortFile(const std::string& portFile, unsigned port)
+{
+    const std::string tmp = portFile + ".tmp";
+    {
+        std::ofstream o(tmp, std::ios::trunc);
+        o << port << "\n";
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, portFile, ec);
+}
 
 }  // namespace
 
@@ -84,7 +105,7 @@ void RequestStop()
     g_stop = true;
 }
 
-int RunServer(Engine& engine, const std::string& listen, const std::string& portFile)
+int RunServer(Engine& engine, const ServerOptions& options)
 {
 #if defined(_WIN32)
     WSADATA wsa;
@@ -99,8 +120,8 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
     std::signal(SIGINT, OnSignal);
 #endif
     sockaddr_in addr{};
-    if (!atwire::ToSockaddr(listen, addr, true)) {
-        std::fprintf(stderr, "atnetd: --listen %s: expected ADDRESS:PORT such as 127.0.0.1:0\n", listen.c_str());
+    if (!atwire::ToSockaddr(options.listen, addr, true)) {
+        std::fprintf(stderr, "atnetd: --listen %s: expected ADDRESS:PORT such as 127.0.0.1:0\n", options.listen.c_str());
         return 2;
     }
     Socket ls = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -113,7 +134,7 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
     setsockopt(ls, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
 #endif
     if (bind(ls, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(ls, 64) != 0) {
-        std::fprintf(stderr, "atnetd: cannot listen on %s\n", listen.c_str());
+        std::fprintf(stderr, "atnetd: cannot listen on %s\n", options.listen.c_str());
         CloseSocket(ls);
         return 1;
     }
@@ -126,20 +147,42 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
     inet_ntop(AF_INET, &bound.sin_addr, host, sizeof host);
     std::printf("atnetd: listening on %s:%u\n", host, port);
     std::fflush(stdout);
-    if (!portFile.empty()) {
-        const std::string tmp = portFile + ".tmp";
-        {
-            std::ofstream o(tmp, std::ios::trunc);
-            o << port << "\n";
-        }
-        std::error_code ec;
-        std::filesystem::rename(tmp, portFile, ec);
-    }
+    if (!options.portFile.empty())
+        WritePortFile(options.portFile, port);
 
     std::map<ClientId, Client> clients;
     ClientId nextId = 1;
     std::vector<char> buf(64 * 1024);
+    std::vector<ClientId> gone;
 
+    auto drop = [&](ClientId id, const char* why) {
+        auto it = clients.find(id);
+        if (it == clients.end())
+            return;
+        if (why)
+            std::fprintf(stderr, "atnetd: client %llu %s; dropped\n", static_cast<unsigned long long>(id), why);
+        CloseSocket(it->second.socket);
+        clients.erase(it);
+        engine.Disconnect(id, NowMs());
+    };
+    auto dropGone = [&]() {
+        for (ClientId id : gone)
+            drop(id, nullptr);
+        gone.clear();
+    };
+    // The client that has sent nothing for longest and waits for nothing:
+    // dropping it costs it nothing (a library connects again when it next
+    // needs the service).
+    auto idlest = [&]() {
+        ClientId best = 0;
+        int64_t bestHeard = 0;
+        for (auto& [id, c] : clients)
+            if (!engine.Waiting(id) && c.Unsent() == 0 && (best == 0 || c.lastHeard < bestHeard)) {
+                best = id;
+                bestHeard = c.lastHeard;
+            }
+        return best;
+    };
     auto flush = [&]() {
         for (auto& o : engine.TakeOutgoing()) {
             auto it = clients.find(o.client);
@@ -153,28 +196,33 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
                 const int64_t id = atwire::GetInt(o.message.head, "id", 0, ok);
                 bytes = atwire::Encode({{{"id", id}, {"result", atw::kErrFailed}, {"error", "answer too large"}}, {}});
             }
-            it->second.out += bytes;
+            Client& c = it->second;
+            if (c.Unsent() == 0)
+                c.lastTaken = NowMs();
+            c.out += bytes;
         }
     };
 
+    bool moreToHandle = false;
     while (!g_stop) {
         fd_set rd, wr;
         FD_ZERO(&rd);
         FD_ZERO(&wr);
-        // At the client limit the listener is left alone (not polled in a
-        // busy loop) until someone leaves.
-        const bool accepting = clients.size() < kMaxClients;
+        // At the client limit the listener is watched only when someone
+        // could make room (not polled in a busy loop otherwise).
+        const bool accepting = clients.size() < kMaxClients || idlest() != 0;
         if (accepting)
             FD_SET(ls, &rd);
         Socket maxFd = ls;
         for (auto& [id, c] : clients) {
-            FD_SET(c.socket, &rd);
-            if (!c.out.empty())
+            if (c.Unsent() < kMaxUnsent && c.decoder.Buffered() < kMaxUnparsed)
+                FD_SET(c.socket, &rd);
+            if (c.Unsent() > 0)
                 FD_SET(c.socket, &wr);
             if (c.socket > maxFd)
                 maxFd = c.socket;
         }
-        int64_t wait = 200;
+        int64_t wait = moreToHandle ? 0 : 200;
         const int64_t deadline = engine.NextDeadline();
         if (deadline >= 0)
             wait = std::max<int64_t>(0, std::min<int64_t>(wait, deadline - NowMs()));
@@ -188,8 +236,15 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
             std::fprintf(stderr, "atnetd: select failed\n");
             break;
         }
+        const int64_t now = NowMs();
         if (n > 0 && accepting && FD_ISSET(ls, &rd)) {
-            while (clients.size() < kMaxClients) {
+            for (int i = 0; i < 16; ++i) {
+                if (clients.size() >= kMaxClients) {
+                    const ClientId idle = idlest();
+                    if (idle == 0)
+                        break;
+                    drop(idle, "was idle and made room for a new client");
+                }
                 Socket s = accept(ls, nullptr, nullptr);
                 if (s == kNoSocket)
                     break;
@@ -197,72 +252,79 @@ int RunServer(Engine& engine, const std::string& listen, const std::string& port
                 int nodelay = 1;
                 setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&nodelay), sizeof nodelay);
                 const ClientId id = nextId++;
-                clients[id].socket = s;
-                engine.Connect(id, NowMs());
+                Client& c = clients[id];
+                c.socket = s;
+                c.lastHeard = c.lastTaken = now;
+                engine.Connect(id, now);
             }
         }
-        std::vector<ClientId> gone;
+        // One read per client and pass, then a few messages of each.
         if (n > 0) {
             for (auto& [id, c] : clients) {
                 if (!FD_ISSET(c.socket, &rd))
                     continue;
-                bool closed = false;
-                while (true) {
-                    const auto got = recv(c.socket, buf.data(), static_cast<int>(buf.size()), 0);
-                    if (got > 0) {
-                        c.decoder.Feed(buf.data(), static_cast<std::size_t>(got));
-                        if (static_cast<std::size_t>(got) < buf.size())
-                            break;
-                        continue;
-                    }
-                    if (got == 0 || !WouldBlock())
-                        closed = true;
-                    break;
-                }
-                atwire::Message m;
-                atwire::Decoder::Status st;
-                while ((st = c.decoder.Next(m)) == atwire::Decoder::Status::Message)
-                    engine.Handle(id, m, NowMs());
-                if (st == atwire::Decoder::Status::Error) {
-                    std::fprintf(stderr, "atnetd: client %llu sent garbage (%s); dropped\n",
-                                 static_cast<unsigned long long>(id), c.decoder.Error().c_str());
-                    closed = true;
-                }
-                if (closed)
+                const auto got = recv(c.socket, buf.data(), static_cast<int>(buf.size()), 0);
+                if (got > 0) {
+                    c.decoder.Feed(buf.data(), static_cast<std::size_t>(got));
+                    c.lastHeard = now;
+                } else if (got == 0 || !WouldBlock()) {
                     gone.push_back(id);
+                }
             }
         }
-        for (ClientId id : gone) {
-            CloseSocket(clients[id].socket);
-            clients.erase(id);
-            engine.Disconnect(id, NowMs());
+        moreToHandle = false;
+        for (auto& [id, c] : clients) {
+            atwire::Message m;
+            atwire::Decoder::Status st = atwire::Decoder::Status::NeedMore;
+            for (int handled = 0; handled < kMessagesPerPass && c.Unsent() < kMaxUnsent; ++handled) {
+                st = c.decoder.Next(m);
+                if (st != atwire::Decoder::Status::Message)
+                    break;
+                engine.Handle(id, m, NowMs());
+                flush();
+            }
+            if (st == atwire::Decoder::Status::Error) {
+                std::fprintf(stderr, "atnetd: client %llu sent garbage (%s); dropped\n",
+                             static_cast<unsigned long long>(id), c.decoder.Error().c_str());
+                gone.push_back(id);
+            } else if (st == atwire::Decoder::Status::Message && c.Unsent() < kMaxUnsent) {
+                moreToHandle = true;  // stopped at the pass's share: the rest next pass
+            }
         }
+        dropGone();
         engine.Tick(NowMs());
         flush();
-        gone.clear();
         for (auto& [id, c] : clients) {
-            if (c.out.size() > kMaxUnsent) {
-                std::fprintf(stderr, "atnetd: client %llu reads nothing of %zu bytes of answers; dropped\n",
-                             static_cast<unsigned long long>(id), c.out.size());
-                gone.push_back(id);
-                continue;
-            }
-            while (!c.out.empty()) {
-                const auto sent = send(c.socket, c.out.data(), static_cast<int>(c.out.size()), 0);
+            while (c.Unsent() > 0) {
+                const auto sent = send(c.socket, c.out.data() + c.sent, static_cast<int>(c.Unsent()), 0);
                 if (sent > 0) {
-                    c.out.erase(0, static_cast<std::size_t>(sent));
+                    c.sent += static_cast<std::size_t>(sent);
+                    c.lastTaken = now;
                     continue;
                 }
                 if (sent < 0 && !WouldBlock())
                     gone.push_back(id);
                 break;
             }
+            if (c.sent > 0 && (c.Unsent() == 0 || c.sent > (1u << 20))) {
+                c.out.erase(0, c.sent);
+                c.sent = 0;
+            }
         }
-        for (ClientId id : gone) {
-            CloseSocket(clients[id].socket);
-            clients.erase(id);
-            engine.Disconnect(id, NowMs());
+        dropGone();
+        std::vector<std::pair<ClientId, std::string>> stale;
+        char why[96];
+        for (auto& [id, c] : clients) {
+            if (c.Unsent() > 0 && now - c.lastTaken > kStallMs)
+                std::snprintf(why, sizeof why, "reads nothing of %zu bytes of answers", c.Unsent());
+            else if (now - c.lastHeard > options.idleLimitMs)
+                std::snprintf(why, sizeof why, "sent nothing for %lld s", static_cast<long long>(options.idleLimitMs / 1000));
+            else
+                continue;
+            stale.emplace_back(id, why);
         }
+        for (auto& [id, text] : stale)
+            drop(id, text.c_str());
     }
     for (auto& [id, c] : clients)
         CloseSocket(c.socket);

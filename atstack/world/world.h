@@ -208,6 +208,9 @@ struct Zone {
 struct Timing {
     int nbpLookupMs = 250;
     int zipMs = 20;
+    // A PAP connection whose client sends nothing (no write, read or status)
+    // this long is closed by the printer, as a PAP tickle timeout would.
+    int papTimeoutMs = 120000;
 };
 
 // What the printers take from one sender.

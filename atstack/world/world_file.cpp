@@ -179,7 +179,7 @@ Address ReadAddress(const Obj& parent, const char* key, Address fallback)
     o.Only({"network", "node", "socket"});
     Address a;
     a.network = static_cast<uint16_t>(o.Int("network", 0, 65535, 0, true));
-    a.node = static_cast<uint8_t>(o.Int("node", 1, 254, 0, true));
+    a.node = static_cast<uint8_t>(o.Int("node", 0, 254, 0, true));  // 0 too, as answers may carry it
     a.socket = static_cast<uint8_t>(o.Int("socket", 1, 254, 0, true));
     return a;
 }
@@ -625,9 +625,10 @@ struct Reader {
         }
         if (top.Has("timing")) {
             Obj t = top.Sub("timing");
-            t.Only({"nbpLookupMs", "zipMs"});
+            t.Only({"nbpLookupMs", "zipMs", "papTimeoutMs"});
             w.timing.nbpLookupMs = static_cast<int>(t.Int("nbpLookupMs", 0, 60000, w.timing.nbpLookupMs));
             w.timing.zipMs = static_cast<int>(t.Int("zipMs", 0, 60000, w.timing.zipMs));
+            w.timing.papTimeoutMs = static_cast<int>(t.Int("papTimeoutMs", 100, 3600000, w.timing.papTimeoutMs));
         }
         if (top.Has("limits")) {
             Obj l = top.Sub("limits");

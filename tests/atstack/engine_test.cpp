@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 const char* kWorld = R"({
   "workstation": { "name": "Me", "network": 1005, "node": 56, "cableRange": [1000, 1009], "zone": "Eng" },
   "zones": [ { "name": "Eng", "local": true }, { "name": "Sales", "local": true }, { "name": "Far" } ],
-  "timing": { "nbpLookupMs": 100, "zipMs": 10 },
+  "timing": { "nbpLookupMs": 100, "zipMs": 10, "papTimeoutMs": 1000 },
   "limits": { "jobBytes": 10000 },
   "printers": [
     { "name": "LW", "zone": "Eng", "reply": "done\r\n", "openDelayMs": 50,
@@ -446,6 +446,132 @@ TEST_F(EngineTest, AJobLargerThanTheLimitEndsWithAnErrorAndItsRestIsNotANewJob)
     // After the EOF of the oversized job, the next job is taken again.
     ASSERT_EQ(Write(conn, true, "small"), 0);
     EXPECT_EQ(SpoolText("000002-LW.job"), "small");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EngineTest, AJobWhoseLengthIsAMultipleOf4096EndsWithAnEmptyEOFWrite)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    ASSERT_EQ(Write(conn, false, std::string(4096, 'a')), 0);
+    auto r = Send(1, {{"op", "pap.write"}, {"connRef", conn}, {"eof", true}}, "");
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["result"], 0);
+    EXPECT_EQ(r[0].head["jobBytes"], 4096);
+    EXPECT_EQ(SpoolText("000001-LW.job"), std::string(4096, 'a'));
+    r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].blob, "done\r\n");
+    EXPECT_EQ(r[0].head["eof"], true);
+}
+
+TEST_F(EngineTest, EndOfJobAfterEndOfJobWithNothingReadIsRefused)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    int refused = 0;
+    for (int i = 0; i < 100; ++i)
+        refused += Write(conn, true, "job") != 0;
+    EXPECT_EQ(refused, 100 - 16) << "replies waiting to be read are bounded";
+    EXPECT_EQ(Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}}).size(), 1u);
+    EXPECT_EQ(Write(conn, true, "job"), 0) << "a read makes room again";
+}
+
+TEST_F(EngineTest, OpensWaitingBehindABusyPrinterAreBounded)
+{
+    ASSERT_GT(Open(1, "LW", 1), 0);
+    // 10,000 opens from one client: a few wait, the rest are refused at once.
+    int answered = 0;
+    for (int i = 0; i < 10000; ++i)
+        for (const auto& m : Send(2, {{"op", "pap.open"}, {"reqid", 100 + i}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}}))
+            answered += m.head.contains("result");
+    EXPECT_EQ(answered, 10000 - static_cast<int>(atsvc::Engine::kMaxWaitingPerClient));
+    // One open from each of 100 other clients: the printer keeps a bounded queue.
+    int refused = 0;
+    for (atsvc::ClientId c = 10; c < 110; ++c) {
+        engine_->Connect(c, now_);
+        for (const auto& m : Send(c, {{"op", "pap.open"}, {"reqid", 1}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}}))
+            refused += m.head.value("result", 0) == atw::kErrRefused;
+    }
+    EXPECT_EQ(refused, 100);
+}
+
+TEST_F(EngineTest, ATraceFilledByOneClientStopsAtItsLimitAndSaysSo)
+{
+    engine_->LimitTrace(64 << 10);
+    Send(1, {{"op", "note"}, {"call", "x"}, {"junk", std::string(1 << 20, 'z')}});
+    Send(1, {{"op", "pap.open"}, {"reqid", 5}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"},
+             {"junk", json::array({std::string(1 << 20, 'z')})}});
+    for (int i = 0; i < 5000; ++i)
+        Send(1, {{"op", "note"}, {"call", "filler"}, {"n", i}});
+    const auto size = fs::file_size(dir_ / "trace.jsonl");
+    EXPECT_LE(size, (64u << 10) + 256);
+    const auto lines = Trace();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_LT(lines[0].dump().size(), atsvc::Trace::kMaxLine) << "a long field is cut short";
+    EXPECT_EQ(lines.back()["event"], "trace full");
+}
+
+TEST_F(EngineTest, ASilentConnectionIsClosedByThePrinterAndFreesIt)
+{
+    const int32_t conn = Open(1, "LW", 1);
+    ASSERT_EQ(Write(conn, false, "half a job"), 0);
+    Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+    Send(2, {{"op", "pap.open"}, {"reqid", 7}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    Take(2);
+    // A status from the connection's own client shows it is still there.
+    Advance(1, 900);
+    Send(1, {{"op", "pap.status"}, {"reqid", 2}, {"object", "LW"}, {"type", "LaserWriter"}, {"zone", "*"}});
+    EXPECT_TRUE(Advance(1, 999).empty());
+    auto r = Advance(1, 1);
+    ASSERT_EQ(r.size(), 1u) << "the waiting read ends with the connection";
+    EXPECT_EQ(r[0].head["result"], atw::kErrAborted);
+    r = Take(2);
+    ASSERT_EQ(r.size(), 1u) << "the printer is free for the next opener";
+    EXPECT_EQ(r[0].head["result"], 0);
+    EXPECT_EQ(Write(conn, false, "more"), atw::kErrFailed);
+    EXPECT_EQ(SpoolFiles(), std::vector<std::string>{"000001-LW.cut"});
+    bool timedOut = false;
+    for (const auto& line : Trace())
+        timedOut = timedOut || (line.value("event", "") == "job cut off" && line["reason"] == "timed out");
+    EXPECT_TRUE(timedOut);
+}
+
+TEST_F(EngineTest, ARenameToANameNBPCannotFindOrThatIsTakenIsRefused)
+{
+    const int32_t conn = Open(1, "Pw", 1, "Sales");
+    const auto rename = [&](const std::string& name) {
+        Write(conn, true, "serverdict begin 1234 exitserver statusdict begin (" + name + ") setprintername end");
+        auto r = Send(1, {{"op", "pap.read"}, {"connRef", conn}, {"length", 4096}});
+        return r.empty() ? std::string() : r[0].blob;
+    };
+    for (const char* bad : {"Lab:One", "Lab@Sales", "Lab=", "Lab\xC5"})
+        EXPECT_NE(rename(bad).find("Error: rangecheck; OffendingCommand: setprintername"), std::string::npos) << bad;
+    // Its own name in another case is its own; "Faulty" is a LaserWriter of
+    // zone Eng, not of Sales.
+    EXPECT_EQ(rename("PW").find("Error"), std::string::npos);
+    EXPECT_EQ(rename("Faulty").find("Error"), std::string::npos);
+    Send(1, {{"op", "pap.close"}, {"connRef", conn}});
+    const int32_t lw = Open(1, "LW", 2, "Eng");
+    Write(lw, true, "serverdict begin 0 exitserver (Faulty) setprintername");
+    auto r = Send(1, {{"op", "pap.read"}, {"connRef", lw}, {"length", 4096}});
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_NE(r[0].blob.find("rangecheck"), std::string::npos) << "another printer of the zone has that name";
+    EXPECT_EQ(Status("LW", "Eng"), "status: waiting; source: AppleTalk") << "the name did not change";
+}
+
+TEST_F(EngineTest, ClosingAnEnumerationEndsItsLookupInTheService)
+{
+    auto r = Send(1, {{"op", "nbp.lookup"}, {"object", "="}, {"type", "="}, {"zone", "*"}, {"max", 10}});
+    ASSERT_TRUE(r.empty());
+    const uint32_t lookup = id_;
+    engine_->Handle(1, {{{"op", "enum.end"}, {"id", 0}, {"request", lookup}, {"call", "NBPCloseEnum"}}, {}}, now_);
+    r = Take(1);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].head["id"], lookup);
+    EXPECT_EQ(r[0].head["result"], atw::kErrAborted);
+    EXPECT_TRUE(Advance(1, 100).empty()) << "nothing more comes of the ended lookup";
 }
 
 }  // namespace

@@ -216,4 +216,20 @@ inline double Ink(const fs::path& png)
     return got ? std::atof(buf) : -1;
 }
 
+// Pixels that differ between two images, by ImageMagick; -1 when they
+// cannot be compared.
+inline long DifferentPixels(const fs::path& a, const fs::path& b)
+{
+    const std::string command = "compare -metric AE '" + a.string() + "' '" + b.string() + "' null: 2>&1";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return -1;
+    char buf[64] = {};
+    const bool got = std::fgets(buf, sizeof buf, p) != nullptr;
+    pclose(p);
+    char* end = nullptr;
+    const long n = got ? std::strtol(buf, &end, 10) : -1;
+    return got && end != buf ? n : -1;
+}
+
 }  // namespace pstest

@@ -1,25 +1,13 @@
 // The real atnetd process on loopback: start-up with a free port, a world
-// file with an error, clients that send garbage or vanish mid-request.
+// file with an error, clients that send garbage, vanish mid-request, never
+// read, write without end or do nothing at all.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <sstream>
-#include <thread>
 
-#include "wire.h"
+#include "atnetd_native.h"
 
 namespace {
 
@@ -47,113 +35,8 @@ ProcessRun RunToEnd(const std::vector<std::string>& args)
     return r;
 }
 
-class Service {
-public:
-    explicit Service(const fs::path& dir, const std::string& world = SAMPLE_WORLD) : dir_(dir)
-    {
-        const std::string portFile = (dir / "port").string();
-        pid_ = fork();
-        if (pid_ == 0) {
-            const std::string trace = (dir / "trace.jsonl").string();
-            const std::string spool = (dir / "spool").string();
-            const std::string state = (dir / "state.json").string();
-            const int err = open((dir / "stderr.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (err >= 0)
-                dup2(err, 2);
-            execl(ATNETD_PATH, ATNETD_PATH, "--world", world.c_str(), "--listen", "127.0.0.1:0", "--trace",
-                  trace.c_str(), "--spool", spool.c_str(), "--state", state.c_str(), "--port-file", portFile.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        for (int i = 0; i < 200 && port_ == 0; ++i) {
-            std::ifstream in(portFile);
-            in >> port_;
-            if (port_ == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    ~Service()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            int st;
-            waitpid(pid_, &st, 0);
-        }
-    }
-    int Port() const { return port_; }
-    bool Alive() const { return pid_ > 0 && kill(pid_, 0) == 0; }
-
-    // Waits until the service's messages contain `text`.
-    bool WaitForMessage(const std::string& text, int seconds) const
-    {
-        for (int i = 0; i < seconds * 10; ++i) {
-            std::ifstream in(dir_ / "stderr.log");
-            std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            if (all.find(text) != std::string::npos)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
-    }
-
-private:
-    fs::path dir_;
-    pid_t pid_ = -1;
-    int port_ = 0;
-};
-
-class Client {
-public:
-    explicit Client(int port)
-    {
-        fd_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<uint16_t>(port));
-        inet_pton(AF_INET, "127.0.0.1", &a.sin_addr);
-        timeval tv{5, 0};
-        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    }
-    ~Client() { close(fd_); }
-    bool Connected() const { return connected_; }
-    void SendRaw(const std::string& bytes) { (void)!send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-    void Send(const json& head, const std::string& blob = {}) { SendRaw(atwire::Encode({head, blob})); }
-    // The next message, or a null head when the connection ended or timed out.
-    atwire::Message Receive()
-    {
-        atwire::Message m;
-        char buf[4096];
-        while (decoder_.Next(m) != atwire::Decoder::Status::Message) {
-            const ssize_t n = recv(fd_, buf, sizeof buf, 0);
-            if (n <= 0)
-                return {};
-            decoder_.Feed(buf, static_cast<std::size_t>(n));
-        }
-        return m;
-    }
-
-    // Reads until the peer closes (true) or nothing comes for `seconds`
-    // (false); slow builds may keep the service busy for a while.
-    bool DrainUntilClosed(int seconds)
-    {
-        timeval tv{seconds, 0};
-        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-        char buf[65536];
-        while (true) {
-            const ssize_t n = recv(fd_, buf, sizeof buf, 0);
-            if (n == 0)
-                return true;
-            if (n < 0)  // a reset is a close too; only a time-out means still open
-                return errno == ECONNRESET;
-        }
-    }
-
-private:
-    int fd_ = -1;
-    bool connected_ = false;
-    atwire::Decoder decoder_;
-};
+using attest::Client;
+using attest::Service;
 
 class ServiceTest : public testing::Test {
 protected:
@@ -187,7 +70,7 @@ TEST_F(ServiceTest, RefusesAWorldWithAnErrorNamingThePlace)
 
 TEST_F(ServiceTest, AnswersOnAFreePortAndTraces)
 {
-    Service s(dir_);
+    Service s(dir_, SAMPLE_WORLD);
     ASSERT_GT(s.Port(), 0);
     Client c(s.Port());
     ASSERT_TRUE(c.Connected());
@@ -208,7 +91,7 @@ TEST_F(ServiceTest, AnswersOnAFreePortAndTraces)
 
 TEST_F(ServiceTest, SurvivesGarbageAndClientsThatVanishMidRequest)
 {
-    Service s(dir_);
+    Service s(dir_, SAMPLE_WORLD);
     ASSERT_GT(s.Port(), 0);
     {
         Client bad(s.Port());
@@ -251,10 +134,11 @@ TEST_F(ServiceTest, SurvivesGarbageAndClientsThatVanishMidRequest)
 
 TEST_F(ServiceTest, DropsAClientThatAsksButNeverReads)
 {
-    Service s(dir_);
+    Service s(dir_, SAMPLE_WORLD);
     ASSERT_GT(s.Port(), 0);
     Client greedy(s.Port());
-    // About 100 MB of volume buffers asked for, none taken while asking.
+    // About 100 MB of volume buffers asked for, none taken while asking
+    // (the service stops reading the client long before: its send gives up).
     std::string requests;
     for (int i = 1; i <= 40000; ++i)
         requests += atwire::Encode({{{"op", "afp.vol"}, {"id", i}, {"path", "\\\\Engineering Server\\Archive"}}, {}});
@@ -263,10 +147,46 @@ TEST_F(ServiceTest, DropsAClientThatAsksButNeverReads)
     // that reads while the service works (a slow build) would never be dropped.
     EXPECT_TRUE(s.WaitForMessage("reads nothing of", 120)) << "the service let unsent answers grow without bound";
     EXPECT_TRUE(greedy.DrainUntilClosed(60)) << "the dropped client's connection stayed open";
+    EXPECT_LT(s.PeakResidentKiB(), 48 * 1024) << "unsent answers were let grow";
     Client good(s.Port());
     good.Send({{"op", "at.netinfo"}, {"id", 1}});
     EXPECT_EQ(good.Receive().head["result"], 0);
     EXPECT_TRUE(s.Alive());
+}
+
+TEST_F(ServiceTest, FourHundredIdleClientsLeaveRoomForARealOne)
+{
+    Service s(dir_, SAMPLE_WORLD);
+    ASSERT_GT(s.Port(), 0);
+    std::vector<std::unique_ptr<Client>> idle;
+    for (int i = 0; i < 400; ++i) {
+        idle.push_back(std::make_unique<Client>(s.Port()));
+        ASSERT_TRUE(idle.back()->Connected());
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Client real(s.Port(), 10);
+    real.Send({{"op", "at.netinfo"}, {"id", 1}});
+    EXPECT_EQ(real.Receive().head["result"], 0) << "the newcomer waited behind 400 clients that do nothing";
+    EXPECT_TRUE(s.WaitForMessage("made room for a new client", 5));
+}
+
+TEST_F(ServiceTest, AClientThatSendsNothingIsDroppedAfterTheIdleLimit)
+{
+    Service s(dir_, SAMPLE_WORLD, {"--idle-limit", "1"});
+    ASSERT_GT(s.Port(), 0);
+    Client silent(s.Port());
+    EXPECT_TRUE(silent.DrainUntilClosed(10));
+    EXPECT_TRUE(s.WaitForMessage("sent nothing for 1 s", 5));
+}
+
+TEST_F(ServiceTest, ListensOnLoopbackUnlessToldOtherwise)
+{
+    ProcessRun r = RunToEnd({"--world", SAMPLE_WORLD, "--no-state", "--check", "--listen", "0.0.0.0:0"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.output.find("not a loopback address"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("--allow-remote"), std::string::npos) << r.output;
+    Service s(dir_, SAMPLE_WORLD, {"--listen", "0.0.0.0:0", "--allow-remote"});
+    EXPECT_GT(s.Port(), 0) << "an explicit choice is taken";
 }
 
 }  // namespace

@@ -86,6 +86,10 @@ TEST(WorldFile, ReadsTheWorkstation)
 TEST(WorldFile, ErrorsNameThePlace)
 {
     EXPECT_EQ(ErrorOf(R"({"workstation": {"network": 1, "node": 300}})"), "w.json: workstation.node: must lie in 1..254");
+    // A registration's node may be 0 (an address as a lookup can report it).
+    EXPECT_EQ(ErrorOf(R"({"workstation": {"network": 1, "node": 3}, "entities": [{"object": "R", "type": "T", "address": {"network": 1, "node": 255, "socket": 4}}]})"),
+              "w.json: entities[0].address.node: must lie in 0..254");
+    EXPECT_TRUE(ReadWorld(R"({"workstation": {"network": 1, "node": 3}, "entities": [{"object": "R", "type": "T", "address": {"network": 1, "node": 0, "socket": 4}}]})", "w.json").ok);
     EXPECT_EQ(ErrorOf(R"({"workstation": {"network": 1, "node": 3}, "printers": [{"name": "A"}, {"name": "B", "openDelayMs": "x"}]})"),
               "w.json: printers[1].openDelayMs: expected an integer");
     EXPECT_EQ(ErrorOf(R"({"workstation": {"network": 1, "node": 3}, "printers": [{"name": "A", "colour": 1}]})"),

@@ -77,17 +77,20 @@ TEST(Dialog, ARefusedNumberIsReportedOnceAndKeepsTheOldValue)
     dlg.DestroyWindow();
 }
 
+void CALLBACK CancelExchangeDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND d = FindWindowA("#32770", "Exchange");
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDCANCEL)));
+}
+
 TEST(Dialog, ModalDialogEndsWithTheButtonsResult)
 {
     CRouteApp app;
     app.SetupFromModule(GetModuleHandleA(nullptr), "", SW_SHOW);
     CExchangeDlg dlg;
     // Cancel as soon as the dialog runs its own message loop.
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        HWND d = FindWindowA("#32770", "Exchange");
-        PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDCANCEL)));
-    });
+    SetTimer(nullptr, 0, 50, &CancelExchangeDialog);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }

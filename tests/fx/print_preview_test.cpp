@@ -24,26 +24,26 @@ public:
     }
 };
 
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM out)
+{
+    auto* s = reinterpret_cast<std::string*>(out);
+    if (rec->iType == EMR_EXTTEXTOUTW) {
+        const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t->emrtext.offString);
+        for (DWORD i = 0; i < t->emrtext.nChars; ++i)
+            *s += static_cast<char>(chars[i]);
+    } else if (rec->iType == EMR_EXTTEXTOUTA) {
+        const auto* t = reinterpret_cast<const EMREXTTEXTOUTA*>(rec);
+        *s += std::string(reinterpret_cast<const char*>(rec) + t->emrtext.offString, t->emrtext.nChars);
+    }
+    return 1;
+}
+
 // The texts a metafile draws.
 std::string TextsOf(HENHMETAFILE page)
 {
     std::string texts;
-    EnumEnhMetaFile(
-        nullptr, page,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM out) -> int {
-            auto* s = reinterpret_cast<std::string*>(out);
-            if (rec->iType == EMR_EXTTEXTOUTW) {
-                const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
-                const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t->emrtext.offString);
-                for (DWORD i = 0; i < t->emrtext.nChars; ++i)
-                    *s += static_cast<char>(chars[i]);
-            } else if (rec->iType == EMR_EXTTEXTOUTA) {
-                const auto* t = reinterpret_cast<const EMREXTTEXTOUTA*>(rec);
-                *s += std::string(reinterpret_cast<const char*>(rec) + t->emrtext.offString, t->emrtext.nChars);
-            }
-            return 1;
-        },
-        &texts, nullptr);
+    EnumEnhMetaFile(nullptr, page, &CollectText, &texts, nullptr);
     return texts;
 }
 

@@ -2,6 +2,7 @@
 // ends it, and the system releases every page exactly once.
 #include <gtest/gtest.h>
 
+#include "dialog_script.h"
 #include "fx/property_sheet.h"
 #include "route_fixture.h"
 #include "tests/fx/fx_test_ids.h"
@@ -57,6 +58,65 @@ TEST(PropertySheet, ApplyCommitsShownPagesAndEveryPageIsReleasedOnce)
     EXPECT_EQ(first.m_nReleaseCount, 1);
     EXPECT_EQ(second.m_nReleaseCount, 1);
     EXPECT_EQ(first.m_hWnd, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A page whose help command counts the requests that reach it.
+class CHelpPage : public CPropertyPage {
+    DECLARE_MESSAGE_MAP()
+public:
+    CHelpPage() : CPropertyPage(IDD_TEST_PAGE) {}
+    int helpRequests = 0;
+    void OnHelp() { ++helpRequests; }
+};
+
+BEGIN_MESSAGE_MAP(CHelpPage, CPropertyPage)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+CHelpPage* g_helpPage = nullptr;
+
+// What the system posts to the focused window when F1 goes down; the
+// window's default processing turns it into WM_HELP.
+const UINT kKeyF1Message = 0x004D;
+
+void CALLBACK CancelSheet(HWND sheet, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(sheet, timer);
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(sheet, IDCANCEL)));
+}
+
+TEST(PropertySheet, HelpReachesTheCurrentPageFromItsControlsTheHelpButtonAndTheSheet)
+{
+    CRouteApp app;
+    app.SetupFromModule(GetModuleHandleA(nullptr), "", SW_SHOW);
+    app.Enable3dControls();
+    CHelpPage page;
+    g_helpPage = &page;
+    vtest::DialogScript script;
+    script.Then([](HWND sheet) {
+        // F1 in a control of the page, then the Help button's notification,
+        // then F1 on the sheet's own OK button.
+        HWND edit = GetDlgItem(g_helpPage->m_hWnd, IDC_PAGE_VALUE);
+        SendMessageA(edit, kKeyF1Message, 0, 0);
+        NMHDR help{g_helpPage->m_hWnd, 0, static_cast<UINT>(PSN_HELP)};
+        SendMessageA(g_helpPage->m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&help));
+        SendMessageA(GetDlgItem(sheet, IDOK), kKeyF1Message, 0, 0);
+        // And the key itself, pressed while the page's field has the focus.
+        SetForegroundWindow(sheet);
+        SetFocus(edit);
+        keybd_event(VK_F1, 0, 0, 0);
+        keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+        SetTimer(sheet, 1, 300, &CancelSheet);
+    });
+    CPropertySheet sheet("Help");
+    sheet.AddPage(&page);
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(page.helpRequests, 4);
+    g_helpPage = nullptr;
 }
 
 }  // namespace

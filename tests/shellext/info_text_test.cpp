@@ -53,3 +53,17 @@ TEST_F(DateTextTest, TextLongerThanTheBufferIsEmpty)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ElapsedText, DaysThenTwoDigitHoursMinutesSeconds)
+{
+    const char* format = "%D Day, %H Hours, %M Minutes, %S Seconds";
+    EXPECT_EQ(ElapsedText(86400 + 2 * 3600 + 3 * 60 + 4, format), "1 Day, 02 Hours, 03 Minutes, 04 Seconds");
+    EXPECT_EQ(ElapsedText(0, format), "0 Day, 00 Hours, 00 Minutes, 00 Seconds");
+    EXPECT_EQ(ElapsedText(40 * 86400 + 86399, format), "40 Day, 23 Hours, 59 Minutes, 59 Seconds");
+    EXPECT_EQ(ElapsedText(-5, format), "0 Day, 00 Hours, 00 Minutes, 00 Seconds");
+    EXPECT_EQ(ElapsedText(61, "%M:%S 100%% %x"), "01:01 100% %x");
+}
+
+}  // namespace

@@ -1,17 +1,14 @@
 // The command table as a whole: ids in resource.h are unique, every item of
-// the main menu has a handler on the route or is one of the commands whose
-// work comes later (and is then disabled), and every item has its prompt.
+// the main menu has a handler on the route and is enabled, and every item has
+// its prompt.
 #include <fstream>
+#include <map>
 #include <regex>
-#include <set>
 
 #include "shell_fixture.h"
 #include "util/resource.h"
 
 namespace {
-
-// Commands of the main menu whose handlers come with later work.
-const std::set<UINT> kLaterCommands = {ID_NETWORK_INFORMATION, ID_NETWORK_LOOKUP};
 
 TEST(CommandTable, CommandIdsInResourceHeaderAreUnique)
 {
@@ -32,16 +29,12 @@ TEST(CommandTable, CommandIdsInResourceHeaderAreUnique)
     EXPECT_GE(count, 15);
 }
 
-TEST_F(ShellTest, EveryMainMenuCommandIsHandledOrWaitsDisabled)
+TEST_F(ShellTest, EveryMainMenuCommandIsHandledAndEnabled)
 {
     for (UINT id : vtest::MenuCommandIds(frame->m_hMenuDefault)) {
         CommandState state = QueryCommandState(frame, id);
-        if (kLaterCommands.count(id)) {
-            EXPECT_FALSE(state.enabled) << id;
-        } else {
-            EXPECT_TRUE(state.hasHandler) << id;
-            EXPECT_TRUE(state.enabled) << id;
-        }
+        EXPECT_TRUE(state.hasHandler) << id;
+        EXPECT_TRUE(state.enabled) << id;
         if (id != ID_HELP_UTILITIES) {
             EXPECT_FALSE(FxLoadString(id).empty()) << "no prompt for " << id;
         }

@@ -52,13 +52,7 @@ protected:
     // Printer > Printer Type Entry ...: the view of the window it opened.
     CDevTypeView* OpenWindow()
     {
-        const size_t before = app->m_pTypesTemplate->GetDocuments().size();
-        frame->SendMessage(WM_COMMAND, ID_PRINTER_TYPE_ENTRY, 0);
-        PumpWaitingMessages();
-        const auto& docs = app->m_pTypesTemplate->GetDocuments();
-        if (docs.size() != before + 1 || docs.back()->GetViews().empty())
-            return nullptr;
-        return dynamic_cast<CDevTypeView*>(docs.back()->GetViews().front());
+        return dynamic_cast<CDevTypeView*>(OpenWindowOf(app->m_pTypesTemplate, ID_PRINTER_TYPE_ENTRY));
     }
 
     static void Type(CDevTypeView* view, int id, const char* text) { view->SetDlgItemText(id, text); }
@@ -77,16 +71,7 @@ protected:
         view->m_listCtrl.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         PumpWaitingMessages();
     }
-    static void ClickHeader(CDevTypeView* view, int column)
-    {
-        NMLISTVIEW n{};
-        n.hdr.hwndFrom = view->m_listCtrl.m_hWnd;
-        n.hdr.idFrom = IDC_DEVTYPE_LIST;
-        n.hdr.code = LVN_COLUMNCLICK;
-        n.iItem = -1;
-        n.iSubItem = column;
-        view->SendMessage(WM_NOTIFY, IDC_DEVTYPE_LIST, reinterpret_cast<LPARAM>(&n));
-    }
+    static void ClickHeader(CDevTypeView* view, int column) { ClickListHeader(view, IDC_DEVTYPE_LIST, column); }
     // A new row through the entry area: New, the fields, Accept.
     static void AddRow(CDevTypeView* view, const char* type, bool postScript, const char* remark)
     {

@@ -47,18 +47,19 @@ void Close(PROCESS_INFORMATION& pi)
     pi.hThread = pi.hProcess = nullptr;
 }
 
+BOOL CALLBACK CollectMainWindow(HWND h, LPARAM out)
+{
+    char cls[64] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (strcmp(cls, kMainClass) == 0)
+        reinterpret_cast<std::vector<HWND>*>(out)->push_back(h);
+    return TRUE;
+}
+
 std::vector<HWND> MainWindows()
 {
     std::vector<HWND> found;
-    EnumWindows(
-        [](HWND h, LPARAM out) -> BOOL {
-            char cls[64] = "";
-            GetClassNameA(h, cls, sizeof cls);
-            if (strcmp(cls, kMainClass) == 0)
-                reinterpret_cast<std::vector<HWND>*>(out)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(&CollectMainWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

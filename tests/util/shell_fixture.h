@@ -12,6 +12,9 @@
 #include "util/main_frame.h"
 #include "win_test_helpers.h"
 
+class CDocTemplate;
+class CView;
+
 class ShellTest : public testing::Test {
 protected:
     CVestrelUtilApp* app = nullptr;
@@ -19,6 +22,12 @@ protected:
 
     void SetUp() override;
     void TearDown() override;
+    // Sends `command` to the main frame; the view of the one window of
+    // `type` it opened, or nullptr.
+    CView* OpenWindowOf(CDocTemplate* type, UINT command);
+    // A click on header `column` of list `listId` in `form`, as the list
+    // reports it to the form.
+    static void ClickListHeader(CWnd* form, int listId, int column);
 };
 
 using vtest::CaptureModalDialog;

@@ -71,8 +71,15 @@ TEST_F(UpdateRules, WithNoDocumentSaveRevertAndModAreDisabled)
 
 TEST_F(UpdateRules, CommandsWhoseWorkIsNotInTheProgramYetAreDisabled)
 {
-    for (UINT id : {42011u, 42012u, 57670u})
+    // F1 is answered only by the information sheet's pages.
+    for (UINT id : {57670u})
         EXPECT_FALSE(Enabled(id)) << id;
+}
+
+TEST_F(UpdateRules, TheNetworkCommandsAreEnabled)
+{
+    for (UINT id : {42011u, 42012u})
+        EXPECT_TRUE(Enabled(id)) << id;
 }
 
 TEST_F(UpdateRules, DownloadChooseStatusAndChangeNameAreAlwaysEnabled)

@@ -80,8 +80,10 @@ std::string CannedPrinter::Answer(PrinterHost& host)
             const std::size_t open = close == std::string::npos ? std::string::npos : job.rfind('(', close);
             if (open != std::string::npos && open > exitAt) {
                 const std::string name = job.substr(open + 1, close - open - 1);
-                if (!name.empty() && name.size() <= 32)
-                    host.Rename(name);
+                if (!host.Rename(name))
+                    return prefix +
+                           "%%[ Error: rangecheck; OffendingCommand: setprintername ]%%\r\n"
+                           "%%[ Flushing: rest of job (to end-of-file) will be ignored ]%%\r\n";
             }
         }
     }

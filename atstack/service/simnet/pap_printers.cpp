@@ -73,14 +73,18 @@ std::string PapPrinters::BusyStatusOf(std::size_t i) const
     return printers_[i].model->Status().value_or(p.statusBusy);
 }
 
-void PapPrinters::Status(const atw::EntityName& name, Done done)
+void PapPrinters::Status(atsvc::ClientId client, const atw::EntityName& name, Done done)
 {
     const atw::Printer* p = world_.FindPrinter(name);
     if (!p) {
         done({atw::kErrNoSuchPrinter, {{"status", ""}}});
         return;
     }
-    done({0, {{"status", BytesToText(StatusOf(IndexOf(*p)))}}});
+    // The client that holds the printer asks how it does: it is still there.
+    const std::size_t i = IndexOf(*p);
+    if (Conn* c = Own(client, printers_[i].conn))
+        c->lastHeard = now_;
+    done({0, {{"status", BytesToText(StatusOf(i))}}});
 }
 
 void PapPrinters::Open(atsvc::ClientId client, int32_t reqId, const atw::EntityName& name, Done done,
@@ -93,6 +97,10 @@ void PapPrinters::Open(atsvc::ClientId client, int32_t reqId, const atw::EntityN
     }
     const std::size_t i = IndexOf(*p);
     Printer& s = printers_[i];
+    if (s.queue.size() >= kMaxWaitingOpens) {
+        done({atw::kErrRefused, {{"error", "too many opens waiting for this printer"}}});
+        return;
+    }
     ++s.opens;
     PendingOpen o;
     o.client = client;
@@ -138,6 +146,7 @@ void PapPrinters::Pump(std::size_t i)
         c.ref = nextConn_++;
         c.client = o.client;
         c.printer = i;
+        c.lastHeard = now_;
         s.conn = c.ref;
         conns_[c.ref] = std::move(c);
         o.done({0, {{"connRef", s.conn}}});
@@ -181,6 +190,11 @@ void PapPrinters::Write(atsvc::ClientId client, int32_t ref, std::string data, b
         return;
     }
     Conn& c = *conn;
+    c.lastHeard = now_;
+    if (eof && c.replies.size() >= kMaxUnreadReplies) {
+        done({atw::kErrFailed, {{"error", "replies not read"}}});
+        return;
+    }
     if (Faulted(c, atw::PrinterFault::At::Write, ++c.writes, done))
         return;
     const uint64_t limit = world_.limits.jobBytes;
@@ -269,6 +283,19 @@ void PapPrinters::EndJob(Conn& c, bool eof, json& out)
 bool PapPrinters::Rename(std::size_t i, const std::string& object)
 {
     atw::Printer& p = world_.printers[i];
+    // A printer registers no name it could not be found by: none with NBP's
+    // reserved characters, none another registration already has.
+    const char* refused = nullptr;
+    if (object.empty() || object.size() > 32 || object.find_first_of(":@=\xC5") != std::string::npos)
+        refused = "not a name NBP can look up";
+    for (const auto& e : world_.Registrations())
+        if (!refused && atw::NameEquals(e.name.object, object) && atw::NameEquals(e.name.type, p.name.type) &&
+            atw::NameEquals(e.name.zone, p.name.zone) && !atw::NameEquals(object, p.name.object))
+            refused = "another registration has this name";
+    if (refused) {
+        events_({{"event", "rename refused"}, {"printer", p.id}, {"to", BytesToText(object)}, {"why", refused}});
+        return false;
+    }
     // The chooser's default printer follows its rename.
     if (world_.defaultPrinter && atw::NameEquals(world_.defaultPrinter->object, p.name.object) &&
         atw::NameEquals(world_.defaultPrinter->type, p.name.type) &&
@@ -287,6 +314,7 @@ void PapPrinters::Read(atsvc::ClientId client, int32_t ref, std::size_t max, Don
         return;
     }
     Conn& c = *conn;
+    c.lastHeard = now_;
     if (Faulted(c, atw::PrinterFault::At::Read, ++c.reads, done))
         return;
     c.read = std::move(done);
@@ -313,7 +341,7 @@ void PapPrinters::ServeRead(Conn& c)
     read({0, {{"length", n}, {"eof", eof}}, std::move(data)});
 }
 
-void PapPrinters::CloseConn(int32_t ref, bool notifyRead)
+void PapPrinters::CloseConn(int32_t ref, bool notifyRead, const char* reason)
 {
     auto it = conns_.find(ref);
     if (it == conns_.end())
@@ -325,12 +353,25 @@ void PapPrinters::CloseConn(int32_t ref, bool notifyRead)
         read({atw::kErrAborted, {{"closed", true}}});
     }
     if (c.jobActive && c.jobBytes > 0)
-        CutJob(c, "closed");
+        CutJob(c, reason);
     const std::size_t printer = c.printer;
     printers_[printer].model->ConnectionClosed(ref);
     printers_[printer].conn = 0;
     conns_.erase(it);
     Pump(printer);
+}
+
+void PapPrinters::TimeOut()
+{
+    const int64_t limit = world_.timing.papTimeoutMs;
+    std::vector<int32_t> silent;
+    for (const auto& [ref, c] : conns_)
+        if (now_ - c.lastHeard >= limit)
+            silent.push_back(ref);
+    for (int32_t ref : silent) {
+        events_({{"event", "connection timed out"}, {"connRef", ref}, {"afterMs", limit}});
+        CloseConn(ref, true, "timed out");
+    }
 }
 
 void PapPrinters::Close(atsvc::ClientId client, int32_t ref, Done done)
@@ -339,7 +380,7 @@ void PapPrinters::Close(atsvc::ClientId client, int32_t ref, Done done)
         done({atw::kErrFailed, {{"error", "no such connection"}}});
         return;
     }
-    CloseConn(ref, true);
+    CloseConn(ref, true, "closed");
     done({0});
 }
 
@@ -354,7 +395,7 @@ void PapPrinters::ClientGone(atsvc::ClientId client)
         if (c.client == client)
             refs.push_back(ref);
     for (int32_t ref : refs)
-        CloseConn(ref, false);
+        CloseConn(ref, false, "closed");
     for (std::size_t i = 0; i < printers_.size(); ++i)
         Pump(i);
 }
@@ -362,6 +403,7 @@ void PapPrinters::ClientGone(atsvc::ClientId client)
 void PapPrinters::Tick(int64_t nowMs)
 {
     now_ = nowMs;
+    TimeOut();
     for (std::size_t i = 0; i < printers_.size(); ++i) {
         printers_[i].model->Tick(nowMs);
         Pump(i);
@@ -375,6 +417,8 @@ int64_t PapPrinters::NextDeadline() const
         if (t >= 0 && (next < 0 || t < next))
             next = t;
     };
+    for (const auto& [ref, c] : conns_)
+        consider(c.lastHeard + world_.timing.papTimeoutMs);
     for (const auto& p : printers_) {
         consider(p.model->NextDeadline());
         bool headSeen = false;

@@ -18,12 +18,18 @@ namespace simnet {
 
 class PapPrinters {
 public:
+    // Opens that may wait for one printer; more are refused at once.
+    static constexpr std::size_t kMaxWaitingOpens = 64;
+    // Replies of ended jobs not yet read on one connection: a write that
+    // would end one more job is refused until the client reads.
+    static constexpr std::size_t kMaxUnreadReplies = 16;
+
     using Events = std::function<void(nlohmann::json)>;
     PapPrinters(atw::World& world, Spool& spool, std::function<void()> saveState, Events events);
     ~PapPrinters();
 
     void Open(atsvc::ClientId client, int32_t reqId, const atw::EntityName& name, atsvc::Done done, atsvc::Word waiting);
-    void Status(const atw::EntityName& name, atsvc::Done done);
+    void Status(atsvc::ClientId client, const atw::EntityName& name, atsvc::Done done);
     void Write(atsvc::ClientId client, int32_t ref, std::string data, bool eof, atsvc::Done done);
     void Read(atsvc::ClientId client, int32_t ref, std::size_t max, atsvc::Done done);
     void Close(atsvc::ClientId client, int32_t ref, atsvc::Done done);
@@ -57,6 +63,7 @@ private:
         std::deque<std::shared_ptr<ReplyStream>> replies;
         atsvc::Done read;  // the one read that may wait
         std::size_t readMax = 0;
+        int64_t lastHeard = 0;  // the client's last write, read or status
     };
     class Host;
     struct Printer {
@@ -79,8 +86,13 @@ private:
     void EndJob(Conn& c, bool eof, nlohmann::json& out);
     // Ends the job in progress without its EOF, for `reason`.
     nlohmann::json CutJob(Conn& c, const char* reason);
+    // Closes it: a waiting read ends with -1105 when `notifyRead`, a job
+    // in progress is cut off for `reason`.
+    void CloseConn(int32_t ref, bool notifyRead, const char* reason);
+    // Closes connections whose client has been silent past the world's
+    // PAP time-out.
+    void TimeOut();
     void ServeRead(Conn& c);
-    void CloseConn(int32_t ref, bool notifyRead);
     std::string StatusOf(std::size_t printer) const;
     // What an open waiting behind another connection is told.
     std::string BusyStatusOf(std::size_t printer) const;

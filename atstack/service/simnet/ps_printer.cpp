@@ -321,8 +321,12 @@ void PsPrinter::OnControl(Job& j, std::string_view line)
     } else if (word == "setprintername" && j.exited) {
         const std::string name = Unhex(arg);
         const std::string old = host_.Record().name.object;
-        if (UsableName(name) && name != old && host_.Rename(name))
-            host_.Event({{"event", "printer renamed"}, {"from", atw::BytesToText(old)}, {"to", atw::BytesToText(name)}});
+        if (UsableName(name) && name != old) {
+            if (host_.Rename(name))
+                host_.Event({{"event", "printer renamed"}, {"from", atw::BytesToText(old)}, {"to", atw::BytesToText(name)}});
+            else  // a name NBP could not find it by, or another's: the printer keeps its own
+                Say(j, "%%[ Error: rangecheck; OffendingCommand: setprintername ]%%\r\n");
+        }
     } else if (word == "end") {
         j.endSeen = true;
     }

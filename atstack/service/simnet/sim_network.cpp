@@ -101,9 +101,18 @@ int32_t SimNetwork::SetDefaultPrinter(const atw::EntityName& name)
 
 // ---- NBP and ZIP: answers after the world's timing ----
 
+bool SimNetwork::RoomToWait(atsvc::ClientId client) const
+{
+    return timers_.CountFor(client) < kMaxTimersPerClient;
+}
+
 void SimNetwork::Lookup(atsvc::ClientId client, const atw::EntityName& pattern, std::size_t maxAnswers,
                         atsvc::EntitiesDone done)
 {
+    if (!RoomToWait(client)) {
+        done(atw::kErrFailed, {});
+        return;
+    }
     timers_.At(now_ + world_.timing.nbpLookupMs, client, [this, pattern, maxAnswers, done = std::move(done)]() {
         auto found = world_.Lookup(pattern, maxAnswers);
         const int32_t result = found.empty() ? atw::kErrNothingFound : 0;
@@ -113,6 +122,10 @@ void SimNetwork::Lookup(atsvc::ClientId client, const atw::EntityName& pattern, 
 
 void SimNetwork::Zones(atsvc::ClientId client, bool localOnly, atsvc::ZonesDone done)
 {
+    if (!RoomToWait(client)) {
+        done(atw::kErrFailed, {});
+        return;
+    }
     timers_.At(now_ + world_.timing.zipMs, client, [this, localOnly, done = std::move(done)]() {
         auto zones = world_.ZoneList(localOnly);
         const int32_t result = zones.empty() ? atw::kErrFailed : 0;
@@ -128,9 +141,9 @@ void SimNetwork::PapOpen(atsvc::ClientId client, int32_t reqId, const atw::Entit
     pap_.Open(client, reqId, printer, std::move(done), std::move(waiting));
 }
 
-void SimNetwork::PapStatus(atsvc::ClientId, int32_t, const atw::EntityName& printer, atsvc::Done done)
+void SimNetwork::PapStatus(atsvc::ClientId client, int32_t, const atw::EntityName& printer, atsvc::Done done)
 {
-    pap_.Status(printer, std::move(done));
+    pap_.Status(client, printer, std::move(done));
 }
 
 void SimNetwork::PapWrite(atsvc::ClientId client, int32_t connRef, std::string data, bool eof, atsvc::Done done)

@@ -62,6 +62,10 @@ public:
     void ServerInfo(atsvc::ClientId client, std::string_view name, atsvc::Done done) override;
 
 private:
+    // Lookups and zone lists a client may have waiting on their timers,
+    // counting those whose enumeration it has closed meanwhile.
+    static constexpr std::size_t kMaxTimersPerClient = 128;
+    bool RoomToWait(atsvc::ClientId client) const;
     void SaveState();
 
     atw::World world_;

@@ -19,6 +19,8 @@ public:
     // The earliest timer; -1 when none.
     int64_t Next() const { return timers_.empty() ? -1 : timers_.begin()->first; }
     void Drop(atsvc::ClientId client);
+    // How many timers the client has waiting.
+    std::size_t CountFor(atsvc::ClientId client) const;
 
 private:
     struct Timer {
@@ -26,6 +28,7 @@ private:
         std::function<void()> run;
     };
     std::multimap<int64_t, Timer> timers_;
+    std::map<atsvc::ClientId, std::size_t> counts_;
 };
 
 }  // namespace simnet

@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+// ntdll's (linked through its import library): every thread of a process.
+extern "C" LONG NTAPI NtSuspendProcess(HANDLE process);
+extern "C" LONG NTAPI NtResumeProcess(HANDLE process);
+
 namespace attest {
 
 inline std::string ExeFolder()
@@ -46,6 +50,26 @@ inline std::string WinePath(std::string unixPath)
         if (c == '/')
             c = '\\';
     return unixPath;
+}
+
+// Points the installation folder (HKLM "SOFTWARE\VESTREL\QUARNET\2.0"
+// value "Path", read in the 32-bit view) at `folder`; ClearInstallFolder
+// removes the key again.
+inline bool SetInstallFolder(const std::string& folder)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VESTREL\\QUARNET\\2.0", 0, nullptr, 0,
+                        KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const LONG rc = RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+inline void ClearInstallFolder()
+{
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VESTREL\\QUARNET\\2.0", KEY_WOW64_32KEY, 0);
 }
 
 class AtnetdProcess {
@@ -91,6 +115,11 @@ public:
             process_ = nullptr;
         }
     }
+
+    // Stops every thread of the service and lets them go on again: a
+    // service that stalls without closing its connections.
+    bool Suspend() { return process_ && NtSuspendProcess(process_) == 0; }
+    bool Resume() { return process_ && NtResumeProcess(process_) == 0; }
 
     int Port() const { return port_; }
     const std::string& Dir() const { return dir_; }

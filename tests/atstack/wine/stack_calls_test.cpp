@@ -460,17 +460,30 @@ TEST_F(StackCalls, AppleShareNamesAndBuffers)
     EXPECT_STREQ(info.password, "newpw") << "the password survives a restart";
 }
 
+TEST(StackCallsServerInfo, ListsLongerThanTheRecordSayThatMoreExists)
+{
+    std::string volumes, uams;
+    for (int i = 1; i <= 20; ++i)
+        volumes += std::string(i > 1 ? "," : "") + R"({"name": "Volume )" + std::to_string(i) + R"("})";
+    for (int i = 1; i <= 9; ++i)
+        uams += std::string(i > 1 ? "," : "") + "\"UAM " + std::to_string(i) + "\"";
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}, "servers": [{"name": "Big", "uams": [)" + uams +
+                        R"(], "afpVersions": ["AFP2.0"], "volumes": [)" + volumes + "]}]}"));
+    AFPServerInfo info;
+    ASSERT_EQ(AFPGetServerInfo("\\\\Big", &info), 0);
+    EXPECT_EQ(info.volumeCount, 16);
+    EXPECT_STREQ(info.volumes[15], "Volume 16");
+    EXPECT_EQ(info.uamCount, 8);
+    EXPECT_EQ(info.flags & kAFPServerMoreVolumes, kAFPServerMoreVolumes) << "no silent truncation";
+    EXPECT_EQ(info.flags & kAFPServerMoreUAMs, kAFPServerMoreUAMs);
+    EXPECT_EQ(info.flags & kAFPServerMoreVersions, 0u);
+}
+
 TEST_F(StackCalls, PrinterTypeTableAndNotifications)
 {
-    const REGSAM view = KEY_WOW64_32KEY;
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VESTREL\\QUARNET\\2.0", 0, nullptr, 0,
-                              KEY_SET_VALUE | view, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
     const std::string folder = service_.Dir();
-    RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() + 1));
-    RegCloseKey(key);
+    ASSERT_TRUE(attest::SetInstallFolder(folder));
 
     EXPECT_EQ(VSXNotifyPAPTypesChanged(0), 0);  // forget what an earlier test read
     EXPECT_EQ(IsPostScriptPrinterType("LaserWriter"), 1) << "known without a table";
@@ -492,7 +505,7 @@ TEST_F(StackCalls, PrinterTypeTableAndNotifications)
     EXPECT_EQ(notes[2]["in"]["reserved"], 0);
     EXPECT_NE(notes[2]["client"].get<std::string>().find("/Tarpin32"), std::string::npos);
 
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VESTREL\\QUARNET\\2.0", view, 0);
+    attest::ClearInstallFolder();
     VSXNotifyPAPTypesChanged(0);
 }
 

@@ -86,7 +86,7 @@ TEST(StackFaults, NoServiceEveryCallFailsAtOnce)
     EXPECT_NE(ATKIFSGetVolParams("\\\\S\\V", buf.data(), 2522), 0);
     AFPServerInfo si;
     EXPECT_NE(AFPGetServerInfo("\\\\S", &si), 0);
-    EXPECT_EQ(IsPostScriptPrinterType("LaserWriter"), 0);
+    EXPECT_EQ(IsPostScriptPrinterType("LaserWriter"), 1) << "a local table (here: none) answers without the service";
     EXPECT_LT(VSXNotifyPAPTypesChanged(0), 0);
     EXPECT_LT(VSXNotifyKorvelChanged(0), 0);
 
@@ -122,7 +122,33 @@ TEST(StackFaults, ServiceKilledMidRequestFailsTheRequest)
     MPPFree(pb);
 }
 
-TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
+// The printer's status as a PAP status request reads it.
+std::string PrinterStatus(const char* printer)
+{
+    PAPParamBlock* pb = nullptr;
+    if (MPPAlloc(reinterpret_cast<void**>(&pb), 0) != 0)
+        return "no block";
+    pb->printer = NBPMakeTuple(printer, "LaserWriter", "*");
+    pb->BeginRequest(kPAPStatus);
+    ATALKDispatch(pb);
+    const std::string status = WaitResult(*pb) == 0 ? pb->StatusString() : "failed";
+    MPPFree(pb);
+    return status;
+}
+
+// Polls until the printer is idle again, or the time limit.
+std::string AwaitIdle(const char* printer, DWORD limitMs = 5000)
+{
+    const DWORD start = GetTickCount();
+    std::string status = PrinterStatus(printer);
+    while (status != "status: idle" && GetTickCount() - start < limitMs) {
+        Sleep(20);
+        status = PrinterStatus(printer);
+    }
+    return status;
+}
+
+TEST(StackFaults, FreeingABlockWithAnOpenOutstandingLeavesThePrinterFree)
 {
     attest::AtnetdProcess s;
     ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}, "printers": [{"name": "P", "openDelayMs": 300}]})"));
@@ -132,12 +158,43 @@ TEST(StackFaults, FreeingABlockWithARequestOutstandingIsSafe)
     pb->BeginRequest(kPAPOpen);
     ATALKDispatch(pb);
     EXPECT_EQ(MPPFree(pb), 0);
-    // The answer arrives after the printer's delay and writes nowhere.
+    // The answer arrives after the printer's delay and writes nowhere; the
+    // connection nobody can use is closed.
     const auto opens = s.AwaitTraceOf("pap.open", 1, 10000);
-    Sleep(100);
     ASSERT_EQ(opens.size(), 1u);
     EXPECT_EQ(opens[0]["result"], 0);
     EXPECT_EQ(s.AwaitTraceOf("mpp.free", 1).at(0)["in"]["detached"], 1);
+    const auto closes = s.AwaitTraceOf("pap.close", 1);
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_EQ(closes[0]["in"]["unwanted"], true);
+    EXPECT_EQ(AwaitIdle("P"), "status: idle");
+}
+
+TEST(StackFaults, ACancelThatLosesTheRaceWithItsOpenLeavesThePrinterFree)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}, "printers": [{"name": "P"}]})"));
+    PAPParamBlock* open = nullptr;
+    PAPParamBlock* cancel = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&open), 0), 0);
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&cancel), 0), 0);
+    for (bool answerFirst : {true, false}) {
+        // The open's answer may come before the cancel goes out, or after.
+        open->printer = NBPMakeTuple("P", "LaserWriter", "*");
+        open->BeginRequest(kPAPOpen);
+        ATALKDispatch(open);
+        if (answerFirst) {
+            ASSERT_EQ(WaitResult(*open), 0);
+        }
+        cancel->requestId = open->requestId;
+        cancel->BeginRequest(kPAPCancel);
+        ATALKDispatch(cancel);
+        EXPECT_EQ(WaitResult(*cancel), 0);
+        EXPECT_EQ(WaitResult(*open), -1105) << "the open ends as cancelled (answer first: " << answerFirst << ")";
+        EXPECT_EQ(AwaitIdle("P"), "status: idle") << "answer first: " << answerFirst;
+    }
+    MPPFree(open);
+    MPPFree(cancel);
 }
 
 TEST(StackFaults, ABlockDispatchedAgainIgnoresItsEarlierRequest)
@@ -205,6 +262,75 @@ TEST(StackFaults, FollowingAMovingServiceLosesNoAnswer)
     }
     EXPECT_EQ(wrong, 0);
     EXPECT_LT(slowest, 3000u) << "an answer was lost to a stale receiver";
+}
+
+TEST(StackFaults, AStalledServiceEndsEveryWaitingRequestInBoundedTime)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2, "zone": "Z"}, "zones": [{"name": "Z", "local": true}],
+                            "timing": {"nbpLookupMs": 60000, "zipMs": 60000},
+                            "printers": [{"name": "Slow", "openDelayMs": 60000}]})"));
+    PAPParamBlock* pb = nullptr;
+    ASSERT_EQ(MPPAlloc(reinterpret_cast<void**>(&pb), 0), 0);
+    pb->printer = NBPMakeTuple("Slow", "LaserWriter", "Z");
+    pb->BeginRequest(kPAPOpen);
+    ASSERT_EQ(ATALKDispatch(pb), 0);
+    NBPEntityName e{};
+    NBPSetEntityName(&e, "=", "=", "*");
+    ATEnumHandle lookup = 0, zones = 0;
+    ASSERT_EQ(NBPOpenEnum(&lookup, 2, 2, 10, &e), 0);
+    ASSERT_EQ(ZIPOpenEnum(&zones, 0), 0);
+    Sleep(2500);  // long waits are fine while the service answers
+    ASSERT_EQ(pb->Result(), kATResultPending);
+    ASSERT_EQ(NBPEnumStatus(lookup), 1);
+
+    ASSERT_TRUE(s.Suspend());
+    const DWORD start = GetTickCount();
+    char zone[33];
+    EXPECT_EQ(ZIPGetMyZone(zone), -1099) << "a synchronous call";
+    const DWORD sync = GetTickCount() - start;
+    EXPECT_EQ(WaitResult(*pb, 15000), -1099) << "a dispatched block";
+    while ((NBPEnumStatus(lookup) == 1 || ZIPEnumStatus(zones) == 1) && GetTickCount() - start < 15000)
+        Sleep(10);
+    EXPECT_EQ(NBPEnumStatus(lookup), -1099);
+    EXPECT_EQ(ZIPEnumStatus(zones), -1099);
+    const DWORD all = GetTickCount() - start;
+    EXPECT_LE(sync, 6500u);
+    EXPECT_LE(all, 7500u) << "every request ends within the silence limit";
+    s.Resume();
+    NBPCloseEnum(lookup);
+    ZIPCloseEnum(zones);
+    MPPFree(pb);
+}
+
+TEST(StackFaults, ClosingAnEnumerationEndsItsLookupInTheService)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}, "timing": {"nbpLookupMs": 60000}})"));
+    NBPEntityName e{};
+    NBPSetEntityName(&e, "=", "=", "*");
+    ATEnumHandle h = 0;
+    ASSERT_EQ(NBPOpenEnum(&h, 2, 2, 10, &e), 0);
+    Sleep(100);
+    ASSERT_EQ(NBPCloseEnum(h), 0);
+    const auto lookups = s.AwaitTraceOf("nbp.lookup", 1);
+    ASSERT_EQ(lookups.size(), 1u) << "the lookup still runs in the service";
+    EXPECT_EQ(lookups[0]["result"], -1105);
+}
+
+TEST(StackFaults, WithoutTheServiceThePrinterTypeTableStillAnswers)
+{
+    attest::AtnetdProcess s;
+    ASSERT_TRUE(s.Start(R"({"workstation": {"network": 1, "node": 2}})"));
+    const std::string folder = s.Dir();
+    ASSERT_TRUE(attest::SetInstallFolder(folder));
+    attest::WriteFile(folder + "Printers.PAPTypes", "\"Phaser\" Y ;\r\n\"LaserWriter\" N ;\r\n");
+    s.Kill();
+    EXPECT_EQ(IsPostScriptPrinterType("Phaser"), 1) << "the table is a local file";
+    EXPECT_EQ(IsPostScriptPrinterType("LaserWriter"), 0) << "as the table says";
+    attest::WriteFile(folder + "Printers.PAPTypes", "\"Phaser\" N ;changed meanwhile\r\n");
+    EXPECT_EQ(IsPostScriptPrinterType("Phaser"), 0) << "no one can say it changed: the file itself does";
+    attest::ClearInstallFolder();
 }
 
 // A "service" that answers every connection with bytes that are no frame.

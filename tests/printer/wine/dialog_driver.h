@@ -80,22 +80,22 @@ inline void SaveScreenshot(HWND window, const std::string& name)
     ReleaseDC(nullptr, screen);
 }
 
+inline BOOL CALLBACK FindActiveDialog(HWND h, LPARAM found)
+{
+    char cls[16] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(h) && IsWindowEnabled(h)) {
+        *reinterpret_cast<HWND*>(found) = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The dialog that has the input on this thread, or null.
 inline HWND ActiveDialog()
 {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM p) -> BOOL {
-            char cls[16] = "";
-            GetClassNameA(h, cls, sizeof cls);
-            if (std::string(cls) == "#32770" && IsWindowVisible(h) && IsWindowEnabled(h)) {
-                *reinterpret_cast<HWND*>(p) = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), &FindActiveDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

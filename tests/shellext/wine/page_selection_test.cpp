@@ -3,6 +3,7 @@
 // the lifetime of extensions, records and pages around an open sheet.
 #include "extension_fixture.h"
 
+#include "dialog_driver.h"
 #include "file_props.h"
 #include "net_props.h"
 #include "printer_ext.h"
@@ -26,6 +27,7 @@ TEST_F(PageSelection, AZoneFromTheNetworkViewGetsTheZonePage)
     ASSERT_EQ(host.pages.size(), 1u);
     EXPECT_EQ(ItemText(host.Page(0), IDC_ZONE_NAME), "Engineering");
     EXPECT_EQ(GetWindowLongPtrA(host.sheet, GWL_EXSTYLE) & WS_EX_CONTEXTHELP, 0);
+    dtest::SaveScreenshot(host.sheet, "zone_page");
 }
 
 TEST_F(PageSelection, SeveralNetworkObjectsTestTheLastProviderAndGetTheMultiplePage)
