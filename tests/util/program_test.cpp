@@ -180,28 +180,31 @@ TEST(Program, StartedForAutomationItShowsNothing)
     EndProgram(server, hidden);
 }
 
+struct DialogSearch {
+    DWORD pid;
+    std::string caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogOfProcess(HWND h, LPARAM p)
+{
+    auto* s = reinterpret_cast<DialogSearch*>(p);
+    char cls[16] = "", text[128] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    GetWindowTextA(h, text, sizeof text);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == s->pid && std::string(cls) == "#32770" && s->caption == text && IsWindowVisible(h))
+        s->found = h;
+    return s->found ? FALSE : TRUE;
+}
+
 // The visible dialog of process `pid` captioned `caption`, within `ms`.
 HWND WaitForDialog(DWORD pid, const std::string& caption, int ms = 15000)
 {
-    struct Search {
-        DWORD pid;
-        std::string caption;
-        HWND found;
-    } search{pid, caption, nullptr};
+    DialogSearch search{pid, caption, nullptr};
     for (int waited = 0; waited < ms && !search.found; waited += 50) {
-        EnumWindows(
-            [](HWND h, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                char cls[16] = "", text[128] = "";
-                GetClassNameA(h, cls, sizeof cls);
-                GetWindowTextA(h, text, sizeof text);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(h, &owner);
-                if (owner == s->pid && std::string(cls) == "#32770" && s->caption == text && IsWindowVisible(h))
-                    s->found = h;
-                return s->found ? FALSE : TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(&FindDialogOfProcess, reinterpret_cast<LPARAM>(&search));
         if (!search.found)
             Sleep(50);
     }

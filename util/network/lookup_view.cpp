@@ -335,7 +335,7 @@ void CVestrelLookupView::SortByColumn(int column)
 {
     if (column < 0 || column > 2)
         return;
-    ListView_SortItems(m_list.m_hWnd, &CompareItems, column);
+    m_list.SortItems(&CompareItems, column);
     const int top = static_cast<int>(m_list.SendMessage(LVM_GETTOPINDEX));
     const int page = static_cast<int>(m_list.SendMessage(LVM_GETCOUNTPERPAGE));
     m_list.SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(top), top + page);
