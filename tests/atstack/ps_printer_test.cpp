@@ -147,13 +147,15 @@ TEST_F(PsPrinterTest, SetprinternameAfterExitserverRenamesThePrinter)
     EXPECT_EQ(ev[0]["to"], "Lab Printer");
     EXPECT_EQ(Job("Lab Printer", "statusdict begin 40 string printername end =\n").reply, "Lab Printer\n");
 
-    // Names NBP could not find it by, or another printer's: refused.
-    for (const char* taken : {"Lab:Printer", "Locked LW"}) {
-        r = Job("Lab Printer", std::string("serverdict begin 0 exitserver statusdict begin (") + taken +
+    // Names NBP could not find it by, or another printer's: refused, and the
+    // printer keeps its name in its later jobs too.
+    for (const char* refused : {"Lab:Printer", "Lab@Home", "=", "Lab\xC5", "Locked LW"}) {
+        r = Job("Lab Printer", std::string("serverdict begin 0 exitserver statusdict begin (") + refused +
                                    ") setprintername end\n");
-        EXPECT_NE(r.reply.find("Error: rangecheck; OffendingCommand: setprintername"), std::string::npos) << taken;
+        EXPECT_NE(r.reply.find("Error: rangecheck; OffendingCommand: setprintername"), std::string::npos) << refused << r.reply;
     }
     EXPECT_EQ(Lookup(), (std::vector<std::string>{"Lab Printer", "Locked LW", "Counter"}));
+    EXPECT_EQ(Job("Lab Printer", "statusdict begin 40 string printername end =\n").reply, "Lab Printer\n");
 
     Start(kWorld);
     EXPECT_EQ(Lookup(), (std::vector<std::string>{"Lab Printer", "Locked LW", "Counter"}));

@@ -112,13 +112,6 @@ std::string LimitError(const std::string& limit)
     return "%%[ Error: " + error + "; OffendingCommand: " + command + " ]%%\r\n" + kFlushing;
 }
 
-// A name setprintername may give: what NBP can register and look up.
-bool UsableName(const std::string& name)
-{
-    return !name.empty() && name.size() <= 32 && name != "=" &&
-           name.find('\xC5') == std::string::npos;
-}
-
 }  // namespace
 
 struct PsPrinter::Job {
@@ -321,7 +314,7 @@ void PsPrinter::OnControl(Job& j, std::string_view line)
     } else if (word == "setprintername" && j.exited) {
         const std::string name = Unhex(arg);
         const std::string old = host_.Record().name.object;
-        if (UsableName(name) && name != old) {
+        if (name != old) {
             if (host_.Rename(name))
                 host_.Event({{"event", "printer renamed"}, {"from", atw::BytesToText(old)}, {"to", atw::BytesToText(name)}});
             else  // a name NBP could not find it by, or another's: the printer keeps its own
