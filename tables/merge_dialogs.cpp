@@ -99,7 +99,9 @@ BOOL CDuplicateEntryDlg::OnInitDialog()
         else
             SetDlgItemText(static_cast<int>(field.id), field.text.c_str());
     }
-    return TRUE;
+    // The answer has the focus, not a field (whose text would show selected).
+    ::SetFocus(GetDlgItem(IDOK));
+    return FALSE;
 }
 
 BOOL CDuplicateEntryDlg::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -100,8 +100,13 @@ public:
         std::string text;
         if (!ReadTableFileReporting(path, text))
             return FALSE;
+        // The list is not redrawn row by row while a whole table loads.
+        if (m_table.m_pListCtrl != nullptr)
+            m_table.m_pListCtrl->SetRedraw(false);
         DeleteContents();
         LoadTableText(text);
+        if (m_table.m_pListCtrl != nullptr)
+            m_table.m_pListCtrl->SetRedraw(true);
         this->SetModifiedFlag(FALSE);
         return TRUE;
     }

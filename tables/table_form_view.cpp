@@ -26,22 +26,6 @@ const char kOverwriteCaption[] = "PC Extension already Exists!";
 const char kOverwriteText[] = "The PC Extension must be unique in the table:\n Do you wish to Overwrite/Modify?\n";
 const char kRequiredCaption[] = "Entry Required!";
 
-// The list is not redrawn row by row while a whole table loads.
-class ListRedrawPause {
-public:
-    explicit ListRedrawPause(CListCtrl& list) : m_list(list) { m_list.SendMessage(WM_SETREDRAW, FALSE); }
-    ~ListRedrawPause()
-    {
-        m_list.SendMessage(WM_SETREDRAW, TRUE);
-        m_list.Invalidate();
-    }
-    ListRedrawPause(const ListRedrawPause&) = delete;
-    ListRedrawPause& operator=(const ListRedrawPause&) = delete;
-
-private:
-    CListCtrl& m_list;
-};
-
 struct SortContext {
     const CTableFormView* view;
     int column;
@@ -68,10 +52,7 @@ void CTableFormView::OnInitialUpdate()
     GoIdle();
 
     AttachRows();
-    {
-        ListRedrawPause pause(m_listCtrl);
-        LoadInitialTable();
-    }
+    LoadInitialTable();
 
     if (int count = m_listCtrl.GetItemCount(); count > 0)
         m_listCtrl.SendMessage(LVM_REDRAWITEMS, 0, count - 1);
@@ -283,7 +264,6 @@ bool CTableFormView::RevertTable()
 
 void CTableFormView::OnRevert()
 {
-    ListRedrawPause pause(m_listCtrl);
     if (RevertTable())
         GoIdle();  // the loaded record went with the old rows
 }

@@ -6,11 +6,14 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "table_contents.h"
 #include "table_lines.h"
+#include "table_text.h"
 
 // What becomes of a row of the file whose key the table already holds.
 enum MergeGuideline : int {
@@ -51,6 +54,14 @@ MergeOutcome MergeTableLines(CTableContents<Entry>& table, int guideline, TableL
     MergeOutcome outcome;
     if (guideline == MergeReplaceTable)
         table.DeleteAllEntries();
+    // The first row of each key, found as FindEntry finds it (ignoring
+    // case, the first row wins), without walking the rows for every line.
+    // A replaced row keeps its key but for case, and rows are only added
+    // at the end, so the index stays true as the merge goes.
+    std::unordered_map<std::string, int> firstRow;
+    for (int i = table.GetEntryCount() - 1; i >= 0; --i)
+        if (const Entry* entry = table.GetEntry(i))
+            firstRow[FoldTableKey(entry->GetKey())] = i;
     std::string_view line;
     while (lines.Next(line)) {
         ++outcome.lineNumber;
@@ -59,13 +70,17 @@ MergeOutcome MergeTableLines(CTableContents<Entry>& table, int guideline, TableL
             outcome.malformed = true;
             return outcome;
         }
-        const int found = table.FindEntry(incoming->GetKey());
-        if (found < 0) {
-            if (table.AddItemToList(-1, std::move(incoming)) >= 0)
+        std::string key = FoldTableKey(incoming->GetKey());
+        const auto found = firstRow.find(key);
+        if (found == firstRow.end()) {
+            const int row = table.AddItemToList(-1, std::move(incoming));
+            if (row >= 0) {
+                firstRow.emplace(std::move(key), row);
                 ++outcome.added;
+            }
             continue;
         }
-        Entry* existing = table.GetEntry(found);
+        Entry* existing = table.GetEntry(found->second);
         DuplicateAnswer answer = DuplicateAnswer::Retain;
         if (guideline == MergeReplaceExisting)
             answer = DuplicateAnswer::Replace;

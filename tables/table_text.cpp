@@ -51,6 +51,14 @@ char FoldTableCase(char c)
     return kFoldTable[static_cast<unsigned char>(c)];
 }
 
+std::string FoldTableKey(std::string_view key)
+{
+    std::string folded(key);
+    for (char& c : folded)
+        c = FoldTableCase(c);
+    return folded;
+}
+
 bool KeysEqual(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

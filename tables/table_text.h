@@ -39,3 +39,7 @@ char FoldTableCase(char c);
 // Whole-string comparison, ignoring case as FoldTableCase does. Keys are
 // found with it ("TXT" finds the row "txt").
 bool KeysEqual(std::string_view a, std::string_view b);
+
+// `key` with every character folded: two keys are equal (KeysEqual)
+// exactly when their folded forms are the same string.
+std::string FoldTableKey(std::string_view key);

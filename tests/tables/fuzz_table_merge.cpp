@@ -5,7 +5,8 @@
 //    refuses, and every line before it was merged;
 //  - rows are only appended: the table's rows keep their places, and a row
 //    the file did not replace keeps its fields;
-//  - after emptying the table first, no two rows share a key;
+//  - a row is added only for a key the table does not hold, and after
+//    emptying the table first no two rows share a key;
 //  - every record is freed (checked by the sanitizers).
 #include <algorithm>
 #include <cstdint>
@@ -82,6 +83,12 @@ void MergeOnce(std::string_view tableText, std::string_view mergeText, int guide
         for (int i = 0; i < kept; ++i)
             if (!(*table.GetEntry(i) == before[static_cast<std::size_t>(i)]))
                 abort();
+    // A row is added only for a key the table did not hold: no row before
+    // an added one has its key (after emptying the table first, no two rows
+    // share a key at all).
+    for (int i = kept; i < table.GetEntryCount(); ++i)
+        if (table.FindEntry(table.GetEntry(i)->GetKey()) != i)
+            abort();
     if (guideline == MergeReplaceTable)
         for (int i = 0; i < table.GetEntryCount(); ++i)
             if (table.FindEntry(table.GetEntry(i)->GetKey()) != i)
