@@ -5,7 +5,7 @@
 
 #include "fx/fx_ids.h"
 #include "tables/korvel_form_ids.h"
-#include "tables/table_merge_ids.h"
+#include "tables/table_ids.h"
 
 // The document type and the main frame: menu, accelerators, toolbar, icon
 // and document strings.

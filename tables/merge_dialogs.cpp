@@ -3,7 +3,7 @@
 #include <commdlg.h>
 
 #include "fx/fx_string.h"
-#include "table_merge_ids.h"
+#include "table_ids.h"
 
 IMPLEMENT_DYNAMIC(CMergeFileDlg, CDialog)
 IMPLEMENT_DYNAMIC(CDuplicateEntryDlg, CDialog)

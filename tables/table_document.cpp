@@ -3,7 +3,7 @@
 #include "fx/fx_string.h"
 #include "fx/message_box.h"
 #include "table_file.h"
-#include "table_merge_ids.h"
+#include "table_ids.h"
 
 namespace {
 void ReportFailure(UINT promptId, const char* path)

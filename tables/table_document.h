@@ -20,6 +20,7 @@
 // `CTableStore` is what the form view needs from either.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,7 @@
 #include "table_file.h"
 #include "table_merge.h"
 #include "table_merge_data.h"
+#include "table_print.h"
 
 // The hint with which a table document tells its views that every row was
 // cleared or replaced (UpdateAllViews).
@@ -55,6 +57,11 @@ public:
     // without a view, without rows or with MergeNone.
     virtual BOOL MergeNewMap(int guideline, TableInputFile& file, const std::string& fileTitle) = 0;
     virtual const TableMergeResources& GetMergeResources() const = 0;
+
+    // Printing: the length of the longest key, and the printed line of the
+    // row at `row` with the key column `keyWidth` wide.
+    virtual int GetLongestKey() const = 0;
+    virtual std::string GetPrintLine(int row, int keyWidth) = 0;
 };
 
 // Reads the table file `path` whole; a file that cannot be read is reported
@@ -163,6 +170,21 @@ public:
     }
 
     const TableMergeResources& GetMergeResources() const override { return TableMergeTraits<Entry>::kResources; }
+
+    int GetLongestKey() const override
+    {
+        std::size_t longest = 0;
+        for (int i = 0; i < m_table.GetEntryCount(); ++i)
+            if (const Entry* entry = m_table.GetEntry(i))
+                longest = std::max(longest, entry->GetKey().size());
+        return static_cast<int>(longest);
+    }
+
+    std::string GetPrintLine(int row, int keyWidth) override
+    {
+        Entry* entry = m_table.GetEntry(row);
+        return entry != nullptr ? TablePrintLine(*entry, keyWidth) : std::string();
+    }
 
     // The Duplicate Entry dialog, made at the first duplicate of the
     // document's life and used again for every later one.

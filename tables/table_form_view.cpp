@@ -6,7 +6,7 @@
 #include "fx/fx_string.h"
 #include "fx/message_box.h"
 #include "table_document.h"
-#include "table_merge_ids.h"
+#include "table_ids.h"
 
 IMPLEMENT_DYNAMIC(CTableFormView, CFormView)
 
@@ -412,7 +412,7 @@ BOOL CTableFormView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 
 BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInfo* pHandlerInfo)
 {
-    enum class Action { None, New, Accept, Delete, Revert, Save, Merge, Disabled, Count };
+    enum class Action { None, New, Accept, Delete, Revert, Save, Merge, Print, PrintDirect, Preview, Count };
     Action action = Action::None;
     if (id == m_layout.newId || id == m_layout.menuNewId)
         action = Action::New;
@@ -426,8 +426,12 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
         action = Action::Save;
     else if (id == ID_MERGE)
         action = Action::Merge;
-    else if (id == ID_PRINT || id == ID_PRINT_DIRECT || id == ID_PRINT_PREVIEW)
-        action = Action::Disabled;  // printing is not in the editor yet
+    else if (id == ID_PRINT)
+        action = Action::Print;
+    else if (id == ID_PRINT_DIRECT)
+        action = Action::PrintDirect;
+    else if (id == ID_PRINT_PREVIEW)
+        action = Action::Preview;
     else if (id == ID_STATUS_COUNT_PANE)
         action = Action::Count;
     // Save and Revert have no state of their own here: each program's route
@@ -445,8 +449,10 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
         case Action::New: ui->Enable(IsButtonEnabled(m_layout.newId)); break;
         case Action::Accept: ui->Enable(IsButtonEnabled(m_layout.acceptId)); break;
         case Action::Delete: ui->Enable(IsButtonEnabled(m_layout.deleteId)); break;
-        case Action::Merge: ui->Enable(TRUE); break;
-        case Action::Disabled: ui->Enable(FALSE); break;
+        case Action::Merge:
+        case Action::Print:
+        case Action::PrintDirect:
+        case Action::Preview: ui->Enable(TRUE); break;
         case Action::Count: ui->Enable(TRUE); ui->SetText(CountText().c_str()); break;
         default: break;
         }
@@ -459,6 +465,9 @@ BOOL CTableFormView::OnCmdMsg(UINT id, int code, void* pExtra, CommandHandlerInf
     case Action::Revert: OnRevert(); break;
     case Action::Save: OnSave(); break;
     case Action::Merge: OnMerge(); break;
+    case Action::Print: OnFilePrint(); break;
+    case Action::PrintDirect: OnFilePrintDirect(); break;
+    case Action::Preview: OnFilePrintPreview(); break;
     default: return CFormView::OnCmdMsg(id, code, pExtra, pHandlerInfo);
     }
     return TRUE;

@@ -16,6 +16,7 @@
 
 #include "fx/controls.h"
 #include "fx/form_view.h"
+#include "listing_printer.h"
 
 // Where a table form's controls are and what its commands are.
 struct TableFormLayout {
@@ -69,6 +70,20 @@ public:
     void OnSave();
     // File > Merge: the file, the guideline, then the document's merge.
     void OnMerge();
+
+    // Printing the table (table_form_print.cpp): every row as one line,
+    // in the list's order, under a header with the document's name and the
+    // page number. Print Direct prints on the chosen printer without the
+    // print dialog.
+    void OnFilePrintDirect();
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnPrint(CDC* dc, CPrintInfo* info) override;
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+    // The printing state of one job, measured when it begins.
+    CListingPrinter m_printer;
+    int m_nPrintKeyWidth = 0;
+    CString m_strPageFormat;
     // Sorts the rows ascending by `column`.
     void SortByColumn(int column);
     // Fills the fields from the row at `row` and enables them.
@@ -80,6 +95,7 @@ public:
 protected:
     TableFormLayout m_layout;
     bool m_bFormReady = false;  // the list and fields are set up (once per window)
+    bool m_bPrintDirect = false;  // the job being prepared asks no questions
     LPARAM m_loadedEntry = 0;  // the record of the loaded row
 
     CTableStore* GetTableStore() const;

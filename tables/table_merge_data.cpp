@@ -2,7 +2,7 @@
 
 #include "dev_type_entry.h"
 #include "korvel_entry.h"
-#include "table_merge_ids.h"
+#include "table_ids.h"
 
 namespace {
 DuplicateField Text(UINT id, const std::string& text)

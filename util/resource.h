@@ -3,7 +3,7 @@
 #pragma once
 
 #include "fx/fx_ids.h"
-#include "tables/table_merge_ids.h"
+#include "tables/table_ids.h"
 #include "util/devtype/devtype_resource.h"
 #include "util/network/network_resource.h"
 

@@ -240,8 +240,8 @@ TEST_F(DevTypeWindow, ModPaneSaveAndRevertFollowTheModifiedFlag)
     EXPECT_FALSE(QueryCommandState(frame, ID_FILE_SAVE).enabled);
     EXPECT_FALSE(QueryCommandState(frame, ID_FILE_REVERT).enabled);
     EXPECT_TRUE(QueryCommandState(frame, ID_FILE_MERGE).enabled);
-    EXPECT_FALSE(QueryCommandState(frame, ID_FILE_PRINT).enabled);
-    EXPECT_FALSE(QueryCommandState(frame, ID_FILE_PRINT_PREVIEW).enabled);
+    EXPECT_TRUE(QueryCommandState(frame, ID_FILE_PRINT).enabled);
+    EXPECT_TRUE(QueryCommandState(frame, ID_FILE_PRINT_PREVIEW).enabled);
     EXPECT_TRUE(QueryCommandState(frame, ID_EDIT_NEW_ENTRY).enabled);
     EXPECT_FALSE(QueryCommandState(frame, ID_EDIT_ACCEPT).enabled);
     EXPECT_FALSE(QueryCommandState(frame, ID_EDIT_DELETE).enabled);

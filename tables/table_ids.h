@@ -1,5 +1,6 @@
-// Resource ids of merging a table file: the merge dialogs of both tables
-// (each program includes its table's dialogs) and the strings both share.
+// Resource ids of the table editor that are not the forms': the merge
+// dialogs of both tables (each program includes its table's dialogs) and
+// the strings both programs hold for merging and printing.
 #pragma once
 
 // Shared by both tables' merge dialogs: the merge file's name.
@@ -37,7 +38,7 @@
 #define IDC_KORVEL_DUP_NEW_REMARK    1020
 #define IDC_KORVEL_DUP_STOP          1021
 
-// Strings both programs hold (table_merge.rc).
+// Strings both programs hold (table_strings.rc).
 #define IDS_MERGE_DIALOG_TITLE       7700
 #define IDS_MERGE_PROBLEM_CAPTION    7701
 #define IDS_MERGE_CANNOT_OPEN        7702
@@ -49,6 +50,7 @@
 #define IDS_MERGE_FILTER_TEXT_PATTERN 7708
 #define IDS_MERGE_FILTER_ALL         7709
 #define IDS_MERGE_FILTER_ALL_PATTERN 7710
+#define IDS_TABLE_PAGE_FORMAT        7715  // the page number of a printed table
 // Each table's own file type in the merge's file dialog: label, then pattern.
 #define IDS_DEVTYPE_MERGE_FILTER     7711
 #define IDS_DEVTYPE_MERGE_FILTER_PATTERN 7712
