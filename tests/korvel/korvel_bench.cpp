@@ -3,10 +3,13 @@
 //                              in-place activation in the test container;
 //                              a map of ROWS rows (default 10,000) opened,
 //                              sorted by each column and saved in the real
-//                              window
+//                              window; a file of as many lines merged into
+//                              it under each guideline that asks nothing;
+//                              the map previewed for printing
 //   korvel_bench --shots DIR   pictures of the main window with the
-//                              built-in map, and of Korvel active in place
-//                              in the test container
+//                              built-in map, of Korvel active in place
+//                              in the test container, of the merge's
+//                              dialogs and of a preview page
 // Run it from the win64 build (see docs/performance.md).
 #include <windows.h>
 
@@ -16,13 +19,19 @@
 #include <fstream>
 #include <string>
 
+#include "dialog_script.h"
 #include "fx/document.h"
 #include "fx/message_box.h"
+#include "fx/print_preview.h"
 #include "korvel/app.h"
+#include "korvel/korvel_doc.h"
 #include "korvel/korvel_view.h"
 #include "korvel/main_frame.h"
+#include "korvel/resource.h"
 #include "container/test_container.h"
 #include "program_runner.h"
+#include "table_merge_steps.h"
+#include "test_printer.h"
 #include "win_test_helpers.h"
 
 namespace {
@@ -71,6 +80,22 @@ bool ActivateInPlace(vtest::TestContainer& container, const std::string& folder,
     return true;
 }
 
+// What the screen shows of `window`, once it has painted, as DIR\name.bmp.
+void Picture(HWND window, const std::string& dir, const char* name)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    vtest::PumpWaitingMessages();
+    Sleep(200);
+    vtest::PumpWaitingMessages();
+    vtest::SaveWindowPicture(window, dir + "\\" + name);
+}
+
+CPreviewWnd* FindPreview()
+{
+    HWND h = FindWindowA(nullptr, "Print Preview");
+    return h != nullptr ? dynamic_cast<CPreviewWnd*>(CWnd::FromHandlePermanent(h)) : nullptr;
+}
+
 int Shots(const std::string& folder, const std::string& dir)
 {
     std::ofstream(folder + "Korvel.AFPMap", std::ios::binary)
@@ -104,8 +129,68 @@ int Shots(const std::string& folder, const std::string& dir)
         return 2;
     Settle(app->m_pMainWnd->m_hWnd);
     vtest::SaveWindowPicture(app->m_pMainWnd->m_hWnd, dir + "\\korvel_main.bmp");
+
+    // The merge's dialogs, over a file that repeats a key of the map.
+    const std::string merge = folder + "office.afpmap";
+    std::ofstream(merge, std::ios::binary) << "TXT=\"TEXT\" \"R*ch\" ;BBEdit\r\n";
+    {
+        vtest::DialogScript script;
+        script.Then(vtest::OpenMergeFile(merge));
+        script.Then([&](HWND dialog) {
+            Picture(dialog, dir, "korvel_merge_file.bmp");
+            vtest::DialogScript::Press(dialog, IDOK);
+        });
+        script.Then([&](HWND dialog) {
+            Picture(dialog, dir, "korvel_duplicate.bmp");
+            vtest::DialogScript::Press(dialog, IDC_KORVEL_DUP_STOP);
+        });
+        FxSetMessageBoxHandler([](const MessageBoxRequest&) { return IDNO; });
+        app->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_MERGE);
+        FxSetMessageBoxHandler([](const MessageBoxRequest&) { return IDOK; });
+    }
+
+    // A preview page of the built-in map, on a printer as a user has one.
+    vtest::TestPrinter printer("Korvel Bench Printer", (folder + "bench.ps").c_str());
+    app->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    if (CPreviewWnd* preview = FindPreview()) {
+        MoveWindow(preview->m_hWnd, 0, 0, 700, 820, TRUE);
+        Picture(preview->m_hWnd, dir, "korvel_preview.bmp");
+        preview->DestroyWindow();
+    }
     view->GetDocument()->SetModifiedFlag(FALSE);
     return 0;
+}
+
+// A merge file of `rows` lines: every other one holds a key of the map of
+// Timings (in upper case), the others new keys.
+void WriteMergeFile(const std::string& path, int rows)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < rows; ++i) {
+        const unsigned mix = static_cast<unsigned>(i) * 2654435761u;
+        if (i % 2 == 0)
+            out << "E" << (mix % 1000000);
+        else
+            out << "n" << i;
+        out << "=\"M" << (mix % 97 + 100) << "\" \"m" << (mix % 89 + 10) << "x\" ;merged " << i << "\r\n";
+    }
+}
+
+// One merge into the open map, answered No: the time to the summary (the
+// merge itself) and with the map read again.
+void TimeMerge(CKorvelDoc* doc, const std::string& path, int guideline, const char* name)
+{
+    TableInputFile file(path);
+    const auto start = std::chrono::steady_clock::now();
+    double merged = -1;
+    FxSetMessageBoxHandler([&](const MessageBoxRequest&) {
+        merged = Seconds(start);
+        return IDNO;
+    });
+    doc->MergeNewMap(guideline, file, "merge.afpmap");
+    const double total = Seconds(start);
+    FxSetMessageBoxHandler([](const MessageBoxRequest&) { return IDOK; });
+    printf("merge, %s: %.3f s, with the map read again %.3f s\n", name, merged, total);
 }
 
 int Timings(const std::string& folder, int rows)
@@ -159,6 +244,24 @@ int Timings(const std::string& folder, int rows)
     printf("in the test container: new object (server start) %.3f s, in-place activation %.3f s\n", embed, activate);
     printf("%d rows: start and open %.3f s, sort %.3f / %.3f / %.3f / %.3f s, save %.3f s\n", rows, open, sort[0],
            sort[1], sort[2], sort[3], save);
+
+    const std::string merge = folder + "merge.afpmap";
+    WriteMergeFile(merge, rows);
+    CKorvelDoc* doc = view->GetKorvelDoc();
+    TimeMerge(doc, merge, MergeReplaceTable, "replace the table");
+    TimeMerge(doc, merge, MergeRetainExisting, "retain existing entries");
+    TimeMerge(doc, merge, MergeReplaceExisting, "replace existing entries");
+
+    vtest::TestPrinter printer("Korvel Bench Printer", (folder + "bench.ps").c_str());
+    start = std::chrono::steady_clock::now();
+    view->OnFilePrintPreview();
+    const double preview = Seconds(start);
+    CPreviewWnd* window = FindPreview();
+    if (window == nullptr)
+        return 4;
+    printf("print preview of %d rows: %d pages in %.3f s, %.0f pages a second\n", rows, window->GetPageCount(),
+           preview, window->GetPageCount() / preview);
+    window->DestroyWindow();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // Not a test: times the printer type window on a 10,000-row table (open,
 // sort by each column, save) through the real window, and with --shots
-// FOLDER saves pictures of the window in its three entry-area states.
+// FOLDER saves pictures of the window in its three entry-area states, of
+// the merge's dialogs and of a preview page.
 // Run it under Wine from the win64 build (see docs/performance.md).
 #include <windows.h>
 
@@ -10,7 +11,12 @@
 #include <fstream>
 #include <string>
 
+#include "dialog_script.h"
 #include "fx/doc_template.h"
+#include "fx/message_box.h"
+#include "fx/print_preview.h"
+#include "table_merge_steps.h"
+#include "test_printer.h"
 #include "util/app.h"
 #include "util/devtype/devtype_doc.h"
 #include "util/devtype/devtype_view.h"
@@ -51,6 +57,46 @@ void Settle(HWND frame)
     Pump();
     Sleep(300);
     Pump();
+}
+
+// What the screen shows of `window`, once it has painted, as DIR\name.bmp.
+void Picture(HWND window, const std::string& dir, const char* name)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    Pump();
+    Sleep(200);
+    Pump();
+    vtest::SaveWindowPicture(window, dir + "\\" + name);
+}
+
+// The merge's dialogs over a file that repeats a type of the table, and a
+// preview page of the table.
+void MergeAndPreviewShots(CWnd* frame, const std::string& folder, const std::string& dir)
+{
+    const std::string merge = folder + "office.paptype";
+    std::ofstream(merge, std::ios::binary) << "\"laserwriter\" N ;second floor\r\n";
+    {
+        vtest::DialogScript script;
+        script.Then(vtest::OpenMergeFile(merge));
+        script.Then([&](HWND dialog) {
+            Picture(dialog, dir, "devtype_merge_file.bmp");
+            vtest::DialogScript::Press(dialog, IDOK);
+        });
+        script.Then([&](HWND dialog) {
+            Picture(dialog, dir, "devtype_duplicate.bmp");
+            vtest::DialogScript::Press(dialog, IDC_DEVTYPE_DUP_STOP);
+        });
+        FxSetMessageBoxHandler([](const MessageBoxRequest&) { return IDNO; });
+        frame->SendMessage(WM_COMMAND, ID_FILE_MERGE, 0);
+        FxSetMessageBoxHandler({});
+    }
+    vtest::TestPrinter printer("Devtype Bench Printer", (folder + "bench.ps").c_str());
+    frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    if (HWND preview = FindWindowA(nullptr, "Print Preview")) {
+        MoveWindow(preview, 0, 0, 700, 820, TRUE);
+        Picture(preview, dir, "devtype_preview.bmp");
+        DestroyWindow(preview);
+    }
 }
 
 }  // namespace
@@ -105,6 +151,7 @@ int main(int argc, char** argv)
         view->m_listCtrl.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         Settle(frame->m_hWnd);
         vtest::SaveWindowPicture(child, shots + "\\devtype_loaded.bmp");
+        MergeAndPreviewShots(frame, folder, shots);
     } else {
         double sort[3];
         for (int column = 0; column < 3; ++column) {
