@@ -202,18 +202,26 @@ protected:
     std::map<uint32_t, atwire::Message> answers_;
 };
 
-// The share of a PNG page's area that is not white, measured by
-// ImageMagick (0 for a blank page); -1 when it cannot be read.
-inline double Ink(const fs::path& png)
+// What ImageMagick says of an image in `format` ("%wx%h"...); empty when
+// it cannot be read.
+inline std::string ImageInfo(const fs::path& png, const std::string& format)
 {
-    const std::string command = "convert '" + png.string() + "' -format '%[fx:1-mean]' info: 2>/dev/null";
+    const std::string command = "convert '" + png.string() + "' -format '" + format + "' info: 2>/dev/null";
     FILE* p = popen(command.c_str(), "r");
     if (!p)
-        return -1;
+        return {};
     char buf[64] = {};
     const bool got = std::fgets(buf, sizeof buf, p) != nullptr;
     pclose(p);
-    return got ? std::atof(buf) : -1;
+    return got ? std::string(buf) : std::string();
+}
+
+// The share of a PNG page's area that is not white (0 for a blank page);
+// -1 when it cannot be read.
+inline double Ink(const fs::path& png)
+{
+    const std::string share = ImageInfo(png, "%[fx:1-mean]");
+    return share.empty() ? -1 : std::atof(share.c_str());
 }
 
 // Pixels that differ between two images, by ImageMagick; -1 when they

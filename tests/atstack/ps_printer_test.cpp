@@ -14,7 +14,7 @@ const char* kWorld = R"({
   "zones": [ { "name": "Eng", "local": true } ],
   "timing": { "nbpLookupMs": 0, "zipMs": 0 },
   "printers": [
-    { "id": "lw", "name": "Lab LW", "interpreter": { "cpuSeconds": 2, "seconds": 5, "memoryMB": 128, "pages": 3,
+    { "id": "lw", "name": "Lab LW", "interpreter": { "resolution": 36, "cpuSeconds": 2, "seconds": 5, "memoryMB": 128, "pages": 3,
       "outputKB": 64, "fonts": ["Courier", "Helvetica", "Times-Roman"], "product": "LaserWriter Plus" } },
     { "id": "pw", "name": "Locked LW", "password": "1234", "interpreter": true,
       "faults": [ { "at": "job", "nth": 2, "printerError": "out of paper", "ms": 1500 } ] },
@@ -81,6 +81,7 @@ TEST_F(PsPrinterTest, RendersPagesAndAnswersWhatTheJobPrints)
     EXPECT_EQ(ev[0]["files"][0], pages[0].filename().string());
     EXPECT_EQ(pages[0].filename().string(), fs::path(ev[0]["spool"].get<std::string>()).stem().string() + "-page1.png");
     EXPECT_GT(Ink(pages[0]), 0.001);
+    EXPECT_EQ(ImageInfo(pages[0], "%wx%h"), "306x396") << "US letter at the printer's 36 dpi";
     // A page with nothing drawn is blank, and the rendering folder is gone.
     Job("Lab LW", "showpage\n");
     ASSERT_EQ(Events("job interpreted", 2).size(), 2u);
@@ -207,6 +208,9 @@ TEST_F(PsPrinterTest, HostileJobsEndWithinTheirLimits)
     struct Case {
         std::string job, reply;
     };
+    // What another printer keeps must outlive them all.
+    EXPECT_EQ(Job("Locked LW", "serverdict begin 1234 exitserver /kept (still here) def\n").reply,
+              "%%[ exitserver: permanent state may be changed ]%%\r\n");
     const std::string evil = (dir_ / "written-by-a-job").string();
     const std::vector<Case> cases = {
         {"[ { 1048576 string } loop\n", "VMerror"},
@@ -227,9 +231,10 @@ TEST_F(PsPrinterTest, HostileJobsEndWithinTheirLimits)
         EXPECT_LT(r.reply.size(), 70u << 10);
     }
     EXPECT_FALSE(fs::exists(evil));
-    auto ev = Events("job interpreted", 2 + cases.size());
-    EXPECT_EQ(ev[4]["limit"], "pages");
-    EXPECT_EQ(ev[4]["pages"], 3);
+    EXPECT_EQ(Job("Locked LW", "kept =\n").reply, "still here\n");
+    auto ev = Events("job interpreted", 4 + cases.size());
+    EXPECT_EQ(ev[5]["limit"], "pages");
+    EXPECT_EQ(ev[5]["pages"], 3);
     // Nothing in the spool but jobs and pages.
     for (const auto& f : SpoolFiles())
         EXPECT_TRUE(f == "rendering" || f.size() > 7) << f;
