@@ -115,6 +115,21 @@ TEST_F(LookupWindowTest, ANetworkOfOneZoneListsItBeforeTheIsolatedNetworkAndLook
     EXPECT_EQ(LookedUpZones(), (std::vector<std::string>{"Lab", "*"}));
 }
 
+TEST_F(LookupWindowTest, WithoutTheServiceTheWindowOffersTheIsolatedNetworkAndNoMessage)
+{
+    Start(SampleWorldTaking(40));
+    service.Kill();
+    CVestrelLookupView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(WaitForLookup(view));
+    EXPECT_EQ(Zones(view), (std::vector<std::string>{kIsolated}));
+    EXPECT_EQ(SelectedZone(view), kIsolated);
+    EXPECT_TRUE(IsWindowEnabled(view->m_zoneCombo.m_hWnd));
+    EXPECT_EQ(Status(view), " Looking for devices in Zone *");
+    EXPECT_EQ(view->m_list.GetItemCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(LookupWindowTest, EveryCloseUpLooksUpTheChosenZoneAndAnEmptyZoneSaysSo)
 {
     Start(SampleWorldTaking(150));
