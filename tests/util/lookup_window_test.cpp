@@ -115,6 +115,21 @@ TEST_F(LookupWindowTest, ANetworkOfOneZoneListsItBeforeTheIsolatedNetworkAndLook
     EXPECT_EQ(LookedUpZones(), (std::vector<std::string>{"Lab", "*"}));
 }
 
+TEST_F(LookupWindowTest, WithoutTheServiceTheWindowOffersTheIsolatedNetworkAndNoMessage)
+{
+    Start(SampleWorldTaking(40));
+    service.Kill();
+    CVestrelLookupView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(WaitForLookup(view));
+    EXPECT_EQ(Zones(view), (std::vector<std::string>{kIsolated}));
+    EXPECT_EQ(SelectedZone(view), kIsolated);
+    EXPECT_TRUE(IsWindowEnabled(view->m_zoneCombo.m_hWnd));
+    EXPECT_EQ(Status(view), " Looking for devices in Zone *");
+    EXPECT_EQ(view->m_list.GetItemCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(LookupWindowTest, EveryCloseUpLooksUpTheChosenZoneAndAnEmptyZoneSaysSo)
 {
     Start(SampleWorldTaking(150));
@@ -153,8 +168,17 @@ TEST_F(LookupWindowTest, StopLookupEndsTheLookupAndAnotherCloseUpStartsAgain)
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(PumpUntil([view] { return view->m_hZoneEnum == 0 && view->m_hLookup != 0; }));
 
-    // Alt+L reaches the button through the accelerator table.
-    frame->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STOP_LOOKUP, 1), 0);
+    // Alt+L, as the message loop translates it, reaches the button through
+    // the accelerator table.
+    MSG altL{view->m_hWnd, WM_SYSKEYDOWN, 'L', 0x20000000, 0, {0, 0}};
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_MENU] = 0x80;
+    SetKeyboardState(keys);
+    const BOOL taken = app->PreTranslateMessage(&altL);
+    keys[VK_MENU] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(taken);
     EXPECT_EQ(view->m_hLookup, 0u);
     EXPECT_EQ(Status(view), " Looking for devices in Zone Engineering");
     EXPECT_EQ(view->m_list.GetItemCount(), 0);
@@ -166,6 +190,78 @@ TEST_F(LookupWindowTest, StopLookupEndsTheLookupAndAnotherCloseUpStartsAgain)
     ChooseZone(view, "Engineering");
     ASSERT_TRUE(WaitForLookup(view));
     EXPECT_NE(Status(view).find(" Found "), std::string::npos);
+}
+
+TEST_F(LookupWindowTest, ATickDuringATickDoesNothing)
+{
+    Start(SampleWorldTaking(100));
+    CVestrelLookupView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(PumpUntil([view] { return view->m_hZoneEnum == 0 && view->m_hLookup != 0; }));
+    // As if a tick were still being handled: the lookup's answer waits.
+    view->m_nTimerDepth = 1;
+    ASSERT_TRUE(PumpUntil([view] { return NBPEnumStatus(view->m_hLookup) != kATResultPending; }));
+    PumpUntil([] { return false; }, 400);
+    EXPECT_NE(view->m_hLookup, 0u);
+    EXPECT_EQ(view->m_list.GetItemCount(), 0);
+    EXPECT_EQ(view->m_nTimerDepth, 1);
+
+    view->m_nTimerDepth = 0;
+    ASSERT_TRUE(WaitForLookup(view));
+    EXPECT_GT(view->m_list.GetItemCount(), 0);
+    EXPECT_EQ(view->m_nTimerDepth, 0);
+}
+
+TEST_F(LookupWindowTest, TheHourglassShowsAtOnceWhileALookupRuns)
+{
+    Start(SampleWorldTaking(300));
+    CVestrelLookupView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(WaitForLookup(view));
+    RECT client;
+    view->GetClientRect(&client);
+    MapWindowPoints(view->m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    auto cursorY = [] {
+        POINT at{};
+        GetCursorPos(&at);
+        return at.y;
+    };
+    auto shown = [view] {
+        view->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(view->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+
+    // Inside the form the cursor moves a pixel up when the shape changes,
+    // and back down when the lookup ends.
+    const int middle = (client.top + client.bottom) / 2;
+    ASSERT_TRUE(SetCursorPos((client.left + client.right) / 2, middle));
+    ChooseZone(view, "Marketing");
+    EXPECT_EQ(cursorY(), middle - 1);
+    EXPECT_EQ(shown(), LoadCursor(nullptr, IDC_WAIT));
+    ASSERT_TRUE(WaitForLookup(view));
+    EXPECT_EQ(cursorY(), middle - 2);
+    EXPECT_NE(shown(), LoadCursor(nullptr, IDC_WAIT));
+
+    // On the top row it moves down instead; outside the form not at all.
+    SetCursorPos(client.left + 5, client.top);
+    ChooseZone(view, "Marketing");
+    EXPECT_EQ(cursorY(), client.top + 1);
+    ASSERT_TRUE(WaitForLookup(view));
+    SetCursorPos(client.left + 5, client.top - 3);
+    ChooseZone(view, "Marketing");
+    EXPECT_EQ(cursorY(), client.top - 3);
+    ASSERT_TRUE(WaitForLookup(view));
+}
+
+TEST_F(LookupWindowTest, ALookupTakesAtMost1024Names)
+{
+    Start(CrowdedZoneWorld(1100));
+    CVestrelLookupView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(WaitForLookup(view, 20000));
+    EXPECT_EQ(SelectedZone(view), "Crowd");
+    EXPECT_EQ(view->m_list.GetItemCount(), 1024);
+    EXPECT_EQ(Status(view), " Found 1024 devices in Zone Crowd");
 }
 
 TEST_F(LookupWindowTest, ClosingTheWindowOrCancelEndsAPendingLookupInTheStack)
@@ -180,8 +276,10 @@ TEST_F(LookupWindowTest, ClosingTheWindowOrCancelEndsAPendingLookupInTheStack)
     auto notes = service.AwaitTraceOf("enum.end", 2);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[1]["in"].value("call", ""), "NBPCloseEnum");
-    for (const auto& lookup : service.TraceOf("nbp.lookup"))  // closed before the lookup's answer
-        EXPECT_TRUE(lookup["out"].value("ended", false)) << lookup.dump();
+    // The service ended the lookup before it had its answer.
+    const auto lookups = service.TraceOf("nbp.lookup");
+    ASSERT_EQ(lookups.size(), 1u);
+    EXPECT_TRUE(lookups[0]["out"].value("ended", false)) << lookups[0].dump();
 
     view = OpenWindow();
     ASSERT_NE(view, nullptr);
@@ -191,6 +289,8 @@ TEST_F(LookupWindowTest, ClosingTheWindowOrCancelEndsAPendingLookupInTheStack)
     EXPECT_TRUE(app->m_pLookupTemplate->GetDocuments().empty());
     EXPECT_EQ(service.AwaitTraceOf("enum.end", 4).size(), 4u);
     EXPECT_EQ(service.TraceOf("enum.end").back()["in"].value("call", ""), "NBPCloseEnum");
+    ASSERT_EQ(service.TraceOf("nbp.lookup").size(), 2u);
+    EXPECT_TRUE(service.TraceOf("nbp.lookup").back()["out"].value("ended", false));
 }
 
 TEST_F(LookupWindowTest, SortingByAColumnIsAscendingAndStaysSoWhenRepeated)

@@ -1,10 +1,13 @@
 // The real VestrelUtil.exe from outside: one instance, the class factory
-// a client gets when the program is started for it, and a printer of the
-// sample world renamed through Printer > Change name... against atnetd.
+// a client gets when the program is started for it, a printer of the
+// sample world renamed through Printer > Change name..., and the Network
+// menu's lookup window and information sheet, against atnetd.
 #include <winsock2.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <ole2.h>
+#include <prsht.h>
 
 #include <gtest/gtest.h>
 
@@ -267,6 +270,78 @@ TEST(Program, PrinterChangeNameRenamesALaserWriterOfTheSampleWorld)
                               line.value("to", "") == newName);
     EXPECT_TRUE(renamed);
     EXPECT_EQ(attest::ReadFile(folder + "VestrelUtil.txt"), "Renamed Printer Accounts Printer to Ledger Room \r\n");
+    EndProgram(program, main);
+}
+
+// The descendant of `parent` with control id `id` (the first one found).
+BOOL CALLBACK FindControl(HWND h, LPARAM search)
+{
+    auto* s = reinterpret_cast<std::pair<int, HWND>*>(search);
+    if (GetDlgCtrlID(h) != s->first)
+        return TRUE;
+    s->second = h;
+    return FALSE;
+}
+
+HWND Control(HWND parent, int id)
+{
+    std::pair<int, HWND> search{id, nullptr};
+    EnumChildWindows(parent, &FindControl, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+std::string TextOf(HWND h)
+{
+    char text[256] = "";
+    SendMessageA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// What a user does in the Network menu: Lookup... lists the devices of the
+// workstation's zone; Information shows the node's address and sends the
+// zone picked in Select Current Zone on OK.
+TEST(Program, NetworkLookupListsTheZoneAndInformationChangesTheCurrentZone)
+{
+    attest::AtnetdProcess service;
+    ASSERT_TRUE(service.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
+    PROCESS_INFORMATION program = Start("");
+    ProgramGuard guard{program};
+    HWND main = WaitForMainWindow(program, true);
+    ASSERT_NE(main, nullptr);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(42012, 0), 0);
+    HWND status = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        status = Control(main, 1042);
+        list = Control(main, 1041);
+        return status != nullptr && TextOf(status).rfind(" Found ", 0) == 0;
+    })) << (status ? TextOf(status) : "no lookup window");
+    EXPECT_EQ(TextOf(GetParent(GetParent(status))), "Exploring - AppleTalk Network");
+    const std::string found = TextOf(status);
+    EXPECT_EQ(found.substr(found.find(" devices")), " devices in Zone Engineering");
+    EXPECT_EQ(std::to_string(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)), found.substr(7, found.find(" devices") - 7));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(42011, 0), 0);
+    HWND sheet = WaitForDialog(program.dwProcessId, "Quarnet Utility");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(TextOf(Control(sheet, 3011)), "1005 56 (03ED 38)");
+    EXPECT_EQ(TextOf(Control(sheet, 1016)), "Engineering");
+    HWND change = Control(sheet, 1043);
+    PostMessageA(GetParent(change), WM_COMMAND, MAKEWPARAM(1043, BN_CLICKED), reinterpret_cast<LPARAM>(change));
+    HWND zones = WaitForDialog(program.dwProcessId, "Select Current Zone");
+    ASSERT_NE(zones, nullptr);
+    HWND zoneList = GetDlgItem(zones, 3001);
+    ASSERT_GE(SendMessageA(zoneList, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Marketing")), 0);
+    PostMessageA(zones, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(zones, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(zones) && TextOf(Control(sheet, 1016)) == "Marketing"; }));
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+
+    std::vector<std::string> changes;
+    for (const auto& line : service.Trace())
+        if (line.value("op", "") == "at.setzone" && line.value("result", -1) == 0)
+            changes.push_back(line["in"].value("zone", ""));
+    EXPECT_EQ(changes, std::vector<std::string>{"Marketing"});
     EndProgram(program, main);
 }
 
