@@ -11,11 +11,13 @@
 // after a sort or after other rows were added or deleted.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fx/controls.h"
 #include "fx/form_view.h"
+#include "no_quote_edit.h"
 
 // Where a table form's controls are and what its commands are.
 struct TableFormLayout {
@@ -35,6 +37,9 @@ struct TableFormLayout {
     UINT countFormatId;                             // "%d ..." for the count pane
     std::vector<Column> columns;
     std::vector<Field> fields;  // the key field first
+    // Fields written between double quotes in the file: they refuse the
+    // double quote (CNoQuoteEdit).
+    std::vector<UINT> quotedFields;
 };
 
 class CTableStore;
@@ -81,6 +86,7 @@ protected:
     TableFormLayout m_layout;
     bool m_bFormReady = false;  // the list and fields are set up (once per window)
     LPARAM m_loadedEntry = 0;  // the record of the loaded row
+    std::vector<std::unique_ptr<CNoQuoteEdit>> m_quotedEdits;
 
     CTableStore* GetTableStore() const;
 

@@ -427,6 +427,16 @@ TEST_F(DevTypeWindow, ClickingARowsLineLoadsIt)
     EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "b");
 }
 
+TEST_F(DevTypeWindow, ThePrinterTypeFieldRefusesTheDoubleQuote)
+{
+    CDevTypeView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    Press(view, IDC_DEVTYPE_NEW);
+    for (char c : std::string("Old\"Laser"))
+        SendMessageA(view->GetDlgItem(IDC_DEVTYPE_TYPE), WM_CHAR, static_cast<unsigned char>(c), 1);
+    EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_TYPE), "OldLaser");
+}
+
 TEST_F(DevTypeWindow, ExtensionFieldDropsWhatAnExtensionCannotHold)
 {
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, frame->m_hWnd, nullptr,

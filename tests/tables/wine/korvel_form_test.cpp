@@ -4,6 +4,7 @@
 // columns, and the codes held as typed until a save pads them.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -175,6 +176,34 @@ TEST_F(KorvelForm, TheExtensionFieldFiltersTyping)
     SendMessageA(view->GetDlgItem(IDC_KORVEL_REMARK), WM_CHAR, '.', 1);
     GetWindowTextA(view->GetDlgItem(IDC_KORVEL_REMARK), text, sizeof text);
     EXPECT_STREQ(text, ".");
+}
+
+void PutOnClipboard(HWND owner, const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+    GlobalUnlock(data);
+    SetClipboardData(CF_TEXT, data);
+    CloseClipboard();
+}
+
+TEST_F(KorvelForm, TheCodeFieldsRefuseTheDoubleQuoteTypedOrPasted)
+{
+    // The file writes the codes between double quotes, without escaping.
+    Press(IDC_KORVEL_NEW);
+    for (int id : {IDC_KORVEL_TYPE, IDC_KORVEL_CREATOR}) {
+        HWND field = view->GetDlgItem(id);
+        for (char c : std::string("T\"X"))
+            SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+        PutOnClipboard(field, "\"t\"\r\nmore");
+        SendMessageA(field, WM_PASTE, 0, 0);
+        EXPECT_EQ(view->GetDlgItemText(id), "TXt") << id;
+    }
+    // The remark is written unquoted and takes the quote.
+    SendMessageA(view->GetDlgItem(IDC_KORVEL_REMARK), WM_CHAR, '"', 1);
+    EXPECT_EQ(view->GetDlgItemText(IDC_KORVEL_REMARK), "\"");
 }
 
 TEST_F(KorvelForm, CodesAreHeldAsTypedUntilASavePadsThem)
