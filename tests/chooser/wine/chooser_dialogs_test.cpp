@@ -90,6 +90,35 @@ TEST_F(ChooserDialogs, ListsSortedZonesAndPrintersAndMakesTheChoiceTheDefault)
     EXPECT_EQ(NBPSlotText(buffer.object), "Marketing Color LW");
 }
 
+TEST(ChooserWithoutZones, LooksPrintersUpInStarAndChoosesOne)
+{
+    attest::AtnetdProcess service;
+    ASSERT_TRUE(service.StartWorldFile(attest::WinePath(NOZONES_WORLD)));
+    std::vector<std::string> zones, printers;
+    const DWORD start = GetTickCount();
+    vtest::AllowDialogs allow;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (!dialog || caption != "Chooser")
+            return;
+        printers = ListItems(GetDlgItem(dialog, kPrinters));
+        zones = ListItems(GetDlgItem(dialog, kZones));
+        if (!printers.empty())
+            Press(dialog, IDOK);
+        else if (GetTickCount() - start > 10000)
+            Press(dialog, IDCANCEL);  // no printer ever came
+    });
+    _NBPTuple buffer{};
+    EXPECT_EQ(VSXDeviceChooser(&buffer, 1, nullptr), 0);
+    EXPECT_EQ(zones, std::vector<std::string>{"Isolated AppleTalk Network"});
+    EXPECT_EQ(printers, std::vector<std::string>{"Lonely LW"});
+    const auto lookups = service.TraceOf("nbp.lookup");
+    ASSERT_FALSE(lookups.empty());
+    EXPECT_EQ(lookups.back()["in"]["zone"], "*");
+    _NBPTuple chosen{};
+    ASSERT_EQ(PAPGetDefaultPrinter(&chosen), 0);
+    EXPECT_EQ(NBPSlotText(chosen.object), "Lonely LW");
+}
+
 TEST_F(ChooserDialogs, CancelKeepsTheDefaultPrinter)
 {
     vtest::AllowDialogs allow;
