@@ -160,4 +160,27 @@ TEST_F(ChooserDialogs, TheStatusWindowShowsTheDefaultPrintersStatus)
     EXPECT_EQ(service_.AwaitTraceOf("mpp.free", 1).size(), 1u) << "the request block went back";
 }
 
+TEST(StatusWindowWithoutAPrinter, TellsNoPrinterChosenFromNoNetwork)
+{
+    attest::AtnetdProcess service;
+    ASSERT_TRUE(service.StartWorldFile(attest::WinePath(NOZONES_WORLD)));  // no default printer
+    std::string printer, text;
+    vtest::AllowDialogs allow;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (dialog && caption == "Printer Status") {
+            printer = ItemText(dialog, kStatusPrinter);
+            text = ItemText(dialog, kStatusText);
+            Press(dialog, IDCANCEL);
+        }
+    });
+    VSXPrinterStatus(nullptr);
+    EXPECT_EQ(printer, "(none)");
+    EXPECT_EQ(text, "No printer has been chosen. Use Choose... on the Printer menu.");
+
+    service.Kill();
+    VSXPrinterStatus(nullptr);
+    EXPECT_EQ(printer, "(unknown)");
+    EXPECT_EQ(text, "The AppleTalk network cannot be reached.");
+}
+
 }  // namespace
