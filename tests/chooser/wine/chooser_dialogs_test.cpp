@@ -14,6 +14,8 @@
 #include "dialog_driver.h"
 #include "dialog_watchdog.h"
 #include "molven32.h"
+#include "mru_printer_box.h"
+#include "recent_printers.h"
 #include "nbp_names.h"
 #include "vsxau20.h"
 
@@ -181,6 +183,41 @@ TEST(StatusWindowWithoutAPrinter, TellsNoPrinterChosenFromNoNetwork)
     VSXPrinterStatus(nullptr);
     EXPECT_EQ(printer, "(unknown)");
     EXPECT_EQ(text, "The AppleTalk network cannot be reached.");
+}
+
+TEST_F(ChooserDialogs, ARecentPrinterTakenIsLookedUpForItsAddress)
+{
+    // Recent printers are stored by name; the box finds where they are now.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VESTREL\\VSXAU20");
+    ASSERT_TRUE(SaveRecentPrinters({"Marketing Color LW:LaserWriter@Marketing", "Gone LW:LaserWriter@Marketing"}));
+    HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_POPUP | CBS_DROPDOWNLIST, 0, 0, 300, 200, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ZMRUPrinterBox box;
+    ASSERT_TRUE(box.SubclassWindow(combo));
+    const _NBPTuple current = NBPMakeTuple("LaserWriter Pro 630", "LaserWriter", "Engineering");
+    auto take = [&](int index) {
+        box.LoadPrinterList(current);
+        box.SetCurSel(index);
+        _NBPTuple printer = current;
+        box.GetCurSelPrinter(&printer);
+        return printer;
+    };
+    const _NBPTuple found = take(1);
+    EXPECT_EQ(NBPSlotText(found.object), "Marketing Color LW");
+    EXPECT_EQ(NBPSlotText(found.zone), "Marketing");
+    EXPECT_EQ(found.network, 1007);
+    EXPECT_EQ(found.node, 90);
+    EXPECT_EQ(found.socket, 129);
+    const auto lookups = service_.TraceOf("nbp.lookup");
+    ASSERT_EQ(lookups.size(), 1u);
+    EXPECT_EQ(lookups[0]["in"]["object"], "Marketing Color LW");
+
+    const _NBPTuple gone = take(2);  // the list now: current, Marketing Color LW, Gone LW
+    EXPECT_EQ(NBPSlotText(gone.object), "Gone LW");
+    EXPECT_EQ(gone.network, 0);
+    EXPECT_EQ(gone.node, 0);
+    DestroyWindow(combo);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VESTREL\\VSXAU20");
 }
 
 }  // namespace
