@@ -258,4 +258,34 @@ HelpWindow::~HelpWindow()
     DestroyWindow(hwnd_);
 }
 
+void SetClipboardText(HWND owner, const char* text)
+{
+    if (!OpenClipboard(owner))
+        return;
+    EmptyClipboard();
+    if (text != nullptr) {
+        const size_t size = strlen(text) + 1;
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
+        memcpy(GlobalLock(mem), text, size);
+        GlobalUnlock(mem);
+        SetClipboardData(CF_TEXT, mem);
+    }
+    CloseClipboard();
+}
+
+std::string ClipboardText(HWND owner)
+{
+    if (!OpenClipboard(owner))
+        return "";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 }  // namespace vtest

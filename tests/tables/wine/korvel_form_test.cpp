@@ -4,7 +4,6 @@
 // columns, and the codes held as typed until a save pads them.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -18,6 +17,7 @@
 #include "tables/korvel_form_view.h"
 #include "tables/table_document.h"
 #include "tests/tables/wine/korvel_form_test_ids.h"
+#include "win_test_helpers.h"
 
 namespace {
 
@@ -178,17 +178,6 @@ TEST_F(KorvelForm, TheExtensionFieldFiltersTyping)
     EXPECT_STREQ(text, ".");
 }
 
-void PutOnClipboard(HWND owner, const std::string& text)
-{
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
-    GlobalUnlock(data);
-    SetClipboardData(CF_TEXT, data);
-    CloseClipboard();
-}
-
 TEST_F(KorvelForm, TheCodeFieldsRefuseTheDoubleQuoteTypedOrPasted)
 {
     // The file writes the codes between double quotes, without escaping.
@@ -197,7 +186,7 @@ TEST_F(KorvelForm, TheCodeFieldsRefuseTheDoubleQuoteTypedOrPasted)
         HWND field = view->GetDlgItem(id);
         for (char c : std::string("T\"X"))
             SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
-        PutOnClipboard(field, "\"t\"\r\nmore");
+        vtest::SetClipboardText(field, "\"t\"\r\nmore");
         SendMessageA(field, WM_PASTE, 0, 0);
         EXPECT_EQ(view->GetDlgItemText(id), "TXt") << id;
     }
