@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "fx/edit_commands.h"
+
 LRESULT CNoQuoteEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CHAR && wParam == '"') {
@@ -16,16 +18,7 @@ LRESULT CNoQuoteEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool CNoQuoteEdit::PasteWithoutQuotes()
 {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(m_hWnd))
-        return false;
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
+    std::string text = FxClipboardText(m_hWnd);
     if (text.find('"') == std::string::npos)
         return false;  // nothing to take out: the control pastes as usual
     // A single-line field takes the first line only, as its own paste does.

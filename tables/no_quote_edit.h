@@ -12,6 +12,6 @@ public:
 
 private:
     // Pastes the clipboard's text without its double quotes; false when
-    // there is no text to paste.
+    // it holds none (the control's own paste then runs).
     bool PasteWithoutQuotes();
 };

@@ -7,6 +7,7 @@
 
 #include "korvel/resource.h"
 #include "korvel_fixture.h"
+#include "fx/edit_commands.h"
 #include "win_test_helpers.h"
 
 namespace {
@@ -190,7 +191,7 @@ TEST_F(KorvelWindow, EditCommandsGoToTheFocusedField)
     SendMessageA(key, EM_SETSEL, 0, -1);
     vtest::SetClipboardText(frame->m_hWnd, nullptr);
     Command(ID_EDIT_COPY);
-    EXPECT_EQ(vtest::ClipboardText(frame->m_hWnd), restored);
+    EXPECT_EQ(FxClipboardText(frame->m_hWnd), restored);
 }
 
 }  // namespace

@@ -273,19 +273,4 @@ void SetClipboardText(HWND owner, const char* text)
     CloseClipboard();
 }
 
-std::string ClipboardText(HWND owner)
-{
-    if (!OpenClipboard(owner))
-        return "";
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 }  // namespace vtest

@@ -23,10 +23,8 @@ std::string TestProgramFolder();
 // joins the texts of controls without id (id -3), then presses OK.
 std::map<int, std::string> CaptureModalDialog(const std::function<void()>& open);
 
-// Puts `text` on the clipboard as CF_TEXT (empties it for null); reads the
-// clipboard's text back ("" when it holds none).
+// Puts `text` on the clipboard as CF_TEXT (empties it for null).
 void SetClipboardText(HWND owner, const char* text);
-std::string ClipboardText(HWND owner);
 
 // The command ids of a menu and its popups, in order (separators left out).
 std::vector<UINT> MenuCommandIds(HMENU menu);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devtype_fixture.h"
+#include "fx/edit_commands.h"
 #include "molven32.h"
 #include "tables/extension_edit.h"
 #include "util/child_frames.h"
@@ -319,7 +320,7 @@ TEST_F(DevTypeWindow, EditKeysWorkInTheFocusedField)
     SendMessageA(field, EM_SETSEL, 0, 6);
     vtest::SetClipboardText(view->m_hWnd, nullptr);
     EXPECT_TRUE(PressKey(view, field, 'C', VK_CONTROL));
-    EXPECT_EQ(vtest::ClipboardText(view->m_hWnd), "office");
+    EXPECT_EQ(FxClipboardText(view->m_hWnd), "office");
     EXPECT_TRUE(PressKey(view, field, 'X', VK_CONTROL));
     EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "office");
     EXPECT_TRUE(PressKey(view, field, 'Z', VK_CONTROL));
@@ -329,7 +330,7 @@ TEST_F(DevTypeWindow, EditKeysWorkInTheFocusedField)
     EXPECT_TRUE(PressKey(view, field, VK_INSERT, VK_CONTROL));
     EXPECT_TRUE(PressKey(view, field, VK_DELETE, VK_SHIFT));
     EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "office");
-    EXPECT_EQ(vtest::ClipboardText(view->m_hWnd), "office");
+    EXPECT_EQ(FxClipboardText(view->m_hWnd), "office");
 }
 
 TEST_F(DevTypeWindow, EachCommandOpensAnotherWindowAndTheLastSaveWins)
