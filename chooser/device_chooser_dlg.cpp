@@ -10,6 +10,8 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 100;
 constexpr int32_t kMaxPrinters = 200;
+// A network without zones shows this one entry, which stands for zone "*".
+constexpr char kIsolatedNetwork[] = "Isolated AppleTalk Network";
 
 HWND Item(HWND dlg, int id) { return ::GetDlgItem(dlg, id); }
 }  // namespace
@@ -41,7 +43,7 @@ BOOL CDeviceChooserDlg::OnInitDialog()
     m_hasDefault = PAPGetDefaultPrinter(&m_default) == 0 && m_default.object[0] != '\0';
     if (ZIPOpenEnum(&m_zoneEnum, 0) != 0) {
         m_zoneEnum = 0;
-        SetDlgItemText(IDC_CHOOSER_MESSAGE, "The AppleTalk zones could not be listed.");
+        ShowIsolatedNetwork();
     } else {
         SetDlgItemText(IDC_CHOOSER_MESSAGE, "Looking for zones...");
         ::SetTimer(m_hWnd, kPollTimer, kPollMs, nullptr);
@@ -79,7 +81,7 @@ void CDeviceChooserDlg::ZonesDone()
     ZIPCloseEnum(m_zoneEnum);
     m_zoneEnum = 0;
     if (count == 0) {
-        SetDlgItemText(IDC_CHOOSER_MESSAGE, "No AppleTalk zones were found.");
+        ShowIsolatedNetwork();
         return;
     }
     // Start in the default printer's zone, else in our own.
@@ -92,6 +94,18 @@ void CDeviceChooserDlg::ZonesDone()
     if (index == LB_ERR)
         index = 0;
     ::SendMessageA(zones, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    OnZoneChanged();
+}
+
+void CDeviceChooserDlg::ShowIsolatedNetwork()
+{
+    // No zone list (a network without zones, or one that does not answer):
+    // the printers are looked up in "*", the zone of every name there.
+    m_isolated = true;
+    HWND zones = Item(m_hWnd, IDC_CHOOSER_ZONES);
+    ::SendMessageA(zones, LB_RESETCONTENT, 0, 0);
+    ::SendMessageA(zones, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kIsolatedNetwork));
+    ::SendMessageA(zones, LB_SETCURSEL, 0, 0);
     OnZoneChanged();
 }
 
@@ -111,7 +125,7 @@ void CDeviceChooserDlg::OnZoneChanged()
     }
     m_printers.clear();
     ::SendMessageA(Item(m_hWnd, IDC_CHOOSER_PRINTERS), LB_RESETCONTENT, 0, 0);
-    NBPSetEntityName(&m_entity, "=", kChooserPrinterType, zone);
+    NBPSetEntityName(&m_entity, "=", kChooserPrinterType, m_isolated ? "*" : zone);
     if (NBPOpenEnum(&m_nbpEnum, 2, 2, kMaxPrinters, &m_entity) != 0) {
         m_nbpEnum = 0;
         SetDlgItemText(IDC_CHOOSER_MESSAGE, "The printers of this zone could not be looked up.");

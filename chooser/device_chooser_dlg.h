@@ -1,5 +1,6 @@
 // The chooser: the zones of the internet on the left, the printers of the
-// chosen zone on the right (both sorted). OK makes the selected printer
+// chosen zone on the right (both sorted). A network without zones shows
+// "Isolated AppleTalk Network" and looks its printers up in "*". OK makes the selected printer
 // the stack's default printer. Lookups run asynchronously and are polled
 // on a timer, so the dialog answers while they run.
 #pragma once
@@ -31,10 +32,12 @@ public:
 private:
     void CloseLookups();
     void ZonesDone();
+    void ShowIsolatedNetwork();
     void PrintersDone(int32_t status);
 
     _NBPTuple m_default{};
     bool m_hasDefault = false;
+    bool m_isolated = false;  // no zones: the one entry stands for "*"
     ATEnumHandle m_zoneEnum = 0;
     ATEnumHandle m_nbpEnum = 0;
     NBPEntityName m_entity{};

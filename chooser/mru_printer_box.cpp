@@ -1,7 +1,38 @@
 #include "chooser/mru_printer_box.h"
 
+#include "molven32.h"
 #include "nbp_names.h"
 #include "recent_printers.h"
+
+namespace {
+// How long the look-up of a recent printer may take at most (the stack
+// ends its own waits sooner).
+constexpr DWORD kLookupLimitMs = 10000;
+constexpr DWORD kLookupPollMs = 20;
+
+// Looks the printer's name up (object, type and zone as they are) and
+// writes the answer, with the printer's current address, into *printer.
+// False when it is not on the network (or the network does not answer).
+bool LookUpPrinter(_NBPTuple* printer)
+{
+    NBPEntityName entity{};
+    NBPSetEntityName(&entity, NBPSlotText(printer->object).c_str(), NBPSlotText(printer->type).c_str(),
+                     NBPSlotText(printer->zone).c_str());
+    ATEnumHandle lookup = 0;
+    if (NBPOpenEnum(&lookup, 2, 2, 1, &entity) != 0)
+        return false;
+    const DWORD start = GetTickCount();
+    int32_t status = kATResultPending;
+    while ((status = NBPEnumStatus(lookup)) == kATResultPending && GetTickCount() - start < kLookupLimitMs)
+        Sleep(kLookupPollMs);
+    _NBPTuple answer{};
+    const bool found = status == kATResultDone && NBPFoundCount(lookup) > 0 && NBPReadEnum(lookup, 0, &answer) == 0;
+    NBPCloseEnum(lookup);
+    if (found)
+        *printer = answer;
+    return found;
+}
+}  // namespace
 
 ZMRUPrinterBox::ZMRUPrinterBox() = default;
 ZMRUPrinterBox::~ZMRUPrinterBox() = default;
@@ -30,8 +61,13 @@ void ZMRUPrinterBox::GetCurSelPrinter(_NBPTuple* printer)
     _NBPTuple chosen{};
     if (!ParsePrinterEntry(entry, &chosen))
         return;
-    if (entry != FormatPrinterEntry(*printer))
+    if (entry != FormatPrinterEntry(*printer)) {
+        // A recent printer is kept by name only: its address now is the
+        // one NBP gives for that name. One that is gone keeps address 0,
+        // and the job's open then says it could not be found.
         *printer = chosen;
+        LookUpPrinter(printer);
+    }
     std::vector<std::string> stored = LoadRecentPrinters();
     PromoteRecentPrinter(stored, entry);
     SaveRecentPrinters(stored);

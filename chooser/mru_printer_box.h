@@ -19,8 +19,9 @@ public:
     // `current`. Nonzero when the list holds at least one printer.
     BOOL LoadPrinterList(const _NBPTuple& current);
     // Overwrites *printer with the selected entry (its address kept when
-    // the names are those of *printer) and records it as most recent.
-    // With nothing selected *printer stays as it is.
+    // the names are those of *printer, else looked up by name; a printer
+    // not found keeps address 0) and records it as most
+    // recent. With nothing selected *printer stays as it is.
     void GetCurSelPrinter(_NBPTuple* printer);
 
 private:

@@ -11,6 +11,9 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 100;
 constexpr unsigned kCancelWaitMs = 2000;
+// The stack's answer when no default printer has been set; any other
+// failure means the network (the stack's service) cannot be reached.
+constexpr int32_t kNoDefaultPrinter = -1;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPrinterStatusDlg, CDialog)
@@ -24,7 +27,13 @@ CPrinterStatusDlg::~CPrinterStatusDlg() { Release(); }
 BOOL CPrinterStatusDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (PAPGetDefaultPrinter(&m_printer) != 0 || m_printer.object[0] == '\0') {
+    const int32_t found = PAPGetDefaultPrinter(&m_printer);
+    if (found != 0 && found != kNoDefaultPrinter) {
+        SetDlgItemText(IDC_STATUS_PRINTER, "(unknown)");
+        SetDlgItemText(IDC_STATUS_TEXT, "The AppleTalk network cannot be reached.");
+        return TRUE;
+    }
+    if (found != 0 || m_printer.object[0] == '\0') {
         SetDlgItemText(IDC_STATUS_PRINTER, "(none)");
         SetDlgItemText(IDC_STATUS_TEXT, "No printer has been chosen. Use Choose... on the Printer menu.");
         return TRUE;

@@ -129,6 +129,18 @@ void CDialog::EndDialog(int result)
         DestroyWindow();
 }
 
+BOOL CDialog::OnInitDialogMessage()
+{
+    RECT before{};
+    ::GetWindowRect(m_hWnd, &before);
+    const BOOL result = OnInitDialog();
+    RECT after{};
+    ::GetWindowRect(m_hWnd, &after);
+    if ((GetStyle() & WS_CHILD) == 0 && after.left == before.left && after.top == before.top)
+        CenterWindow();
+    return result;
+}
+
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);

@@ -40,7 +40,9 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    BOOL OnInitDialogMessage() override { return OnInitDialog(); }
+    // Runs OnInitDialog; a top-level dialog that it did not move then opens
+    // centred over its owner.
+    BOOL OnInitDialogMessage() override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:

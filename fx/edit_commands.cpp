@@ -76,3 +76,18 @@ void FxUpdateFocusEditCommand(CCmdUI* ui, bool hasActiveView, HWND clipboardOwne
     default: break;
     }
 }
+
+std::string FxClipboardText(HWND owner)
+{
+    if (!OpenClipboard(owner))
+        return "";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}

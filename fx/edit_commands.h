@@ -16,6 +16,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "fx/fx_ids.h"
 
 class CCmdUI;
@@ -35,3 +37,5 @@ bool FxIsFocusEditCommand(UINT id);
 void FxRunFocusEditCommand(UINT id, bool hasActiveView);
 // Enables the command of `ui`; `clipboardOwner` opens the clipboard.
 void FxUpdateFocusEditCommand(CCmdUI* ui, bool hasActiveView, HWND clipboardOwner);
+// The clipboard's text (CF_TEXT); "" when it holds none or cannot be opened.
+std::string FxClipboardText(HWND owner);

@@ -1,5 +1,6 @@
 #include "fx/wnd.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -379,4 +380,26 @@ void FxSendMessageToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM
             w->SendMessage(message, wParam, lParam);
         FxSendMessageToDescendants(child, message, wParam, lParam);
     }
+}
+
+void CWnd::CenterWindow()
+{
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && (!::IsWindowVisible(owner) || ::IsIconic(owner)))
+        owner = nullptr;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT over = work, mine{};
+    if (owner != nullptr)
+        ::GetWindowRect(owner, &over);
+    ::GetWindowRect(m_hWnd, &mine);
+    const int width = mine.right - mine.left, height = mine.bottom - mine.top;
+    int x = (over.left + over.right - width) / 2;
+    int y = (over.top + over.bottom - height) / 2;
+    // Wholly on the work area where it fits; its top-left corner always.
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -84,6 +84,9 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL EnableWindow(BOOL on = TRUE) { return ::EnableWindow(m_hWnd, on); }
     void MoveWindow(int x, int y, int cx, int cy, BOOL repaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, repaint); }
+    // Centres the window over its owner (over the work area when it has no
+    // visible owner), kept inside the owner's monitor's work area.
+    void CenterWindow();
     void GetClientRect(RECT* r) const { ::GetClientRect(m_hWnd, r); }
     void GetWindowRect(RECT* r) const { ::GetWindowRect(m_hWnd, r); }
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }

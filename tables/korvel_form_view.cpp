@@ -27,6 +27,7 @@ TableFormLayout KorvelLayout()
         {IDC_KORVEL_CREATOR, static_cast<int>(CKorvelEntry::kMacCodeLength), "MAC Creator MUST be entered!"},
         {IDC_KORVEL_REMARK, static_cast<int>(CKorvelEntry::kMaxRemark), nullptr},
     };
+    layout.quotedFields = {IDC_KORVEL_TYPE, IDC_KORVEL_CREATOR};
     return layout;
 }
 

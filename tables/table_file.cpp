@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 struct FileCloser {
@@ -38,12 +42,33 @@ TableInputFile::TableInputFile(const std::string& path)
 {
 }
 
+namespace {
+
+// Puts the written copy in the table's place in one step; an existing table
+// is replaced only here.
+bool ReplaceWithCopy(const std::string& copy, const std::string& path)
+{
+#ifdef _WIN32
+    return MoveFileExA(copy.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(copy.c_str(), path.c_str()) == 0;
+#endif
+}
+
+}  // namespace
+
 bool WriteTableFile(const std::string& path, std::string_view text)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // The text goes to a copy beside the table first, so a write that fails
+    // midway (a full disk, a vanished folder) leaves the table as it was.
+    const std::string copy = path + ".saving";
+    std::FILE* file = std::fopen(copy.c_str(), "wb");
     if (!file)
         return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const bool closed = std::fclose(file) == 0;  // flushes: a full disk shows here
-    return written && closed;
+    if (written && closed && ReplaceWithCopy(copy, path))
+        return true;
+    std::remove(copy.c_str());
+    return false;
 }

@@ -14,8 +14,9 @@
 // The whole file as text; false when it cannot be opened or read.
 bool ReadTableFile(const std::string& path, std::string& text);
 
-// Replaces the file's contents with `text` (creating it when missing);
-// false when it cannot be opened or written in full.
+// Replaces the file's contents with `text` (creating it when missing)
+// through a copy written beside it; false when the copy cannot be written in
+// full or put in the file's place, and the file is then as it was.
 bool WriteTableFile(const std::string& path, std::string_view text);
 
 // A file opened for reading line by line (a merge's input); closed with the

@@ -91,6 +91,10 @@ void CTableFormView::SetUpForm()
 
     for (const auto& field : m_layout.fields)
         ::SendMessageA(GetDlgItem(static_cast<int>(field.id)), EM_LIMITTEXT, static_cast<WPARAM>(field.limit), 0);
+    for (UINT id : m_layout.quotedFields) {
+        m_quotedEdits.push_back(std::make_unique<CNoQuoteEdit>());
+        m_quotedEdits.back()->SubclassDlgItem(id, this);
+    }
 }
 
 void CTableFormView::FitFrameToForm()

@@ -11,12 +11,14 @@
 // after a sort or after other rows were added or deleted.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fx/controls.h"
 #include "fx/form_view.h"
 #include "listing_printer.h"
+#include "no_quote_edit.h"
 
 // Where a table form's controls are and what its commands are.
 struct TableFormLayout {
@@ -36,6 +38,9 @@ struct TableFormLayout {
     UINT countFormatId;                             // "%d ..." for the count pane
     std::vector<Column> columns;
     std::vector<Field> fields;  // the key field first
+    // Fields written between double quotes in the file: they refuse the
+    // double quote (CNoQuoteEdit).
+    std::vector<UINT> quotedFields;
 };
 
 class CTableStore;
@@ -97,6 +102,7 @@ protected:
     bool m_bFormReady = false;  // the list and fields are set up (once per window)
     bool m_bPrintDirect = false;  // the job being prepared asks no questions
     LPARAM m_loadedEntry = 0;  // the record of the loaded row
+    std::vector<std::unique_ptr<CNoQuoteEdit>> m_quotedEdits;
 
     CTableStore* GetTableStore() const;
 

@@ -2,6 +2,7 @@
 
 #include "fx/doc_template.h"
 #include "fx/document.h"
+#include "fx/edit_commands.h"
 #include "fx/view.h"
 #include "util/app.h"
 #include "util/network/net_info_pages.h"
@@ -20,6 +21,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_COMMAND(ID_PRINTER_STATUS, OnPrinterStatus)
     ON_COMMAND(ID_PRINTER_CHANGE_NAME, OnPrinterChangeName)
     ON_COMMAND(ID_NETWORK_INFORMATION, OnNetworkInformation)
+    ON_FOCUS_EDIT_COMMANDS(OnEditCommand, OnUpdateEditCommand)
 END_MESSAGE_MAP()
 
 namespace {
@@ -90,3 +92,13 @@ void CMainFrame::OnPrinterStatus() { RunPrinterStatusCommand(this); }
 
 void CMainFrame::OnPrinterChangeName() { RunChangeNameCommand(); }
 void CMainFrame::OnNetworkInformation() { RunNetworkInformationSheet(); }
+
+bool CMainFrame::HasActiveView()
+{
+    CMDIChildWnd* child = MDIGetActive();
+    return child != nullptr && child->GetActiveView() != nullptr;
+}
+
+void CMainFrame::OnEditCommand(UINT id) { FxRunFocusEditCommand(id, HasActiveView()); }
+
+void CMainFrame::OnUpdateEditCommand(CCmdUI* ui) { FxUpdateFocusEditCommand(ui, HasActiveView(), m_hWnd); }

@@ -1,6 +1,6 @@
 // CMainFrame: VestrelUtil's MDI main frame, with its toolbar and status bar,
-// the printer commands it handles, and the update rules of Save, Revert and
-// the "MOD" indicator.
+// the printer commands it handles, the update rules of Save, Revert and
+// the "MOD" indicator, and the edit keys for the focused field of a window.
 #pragma once
 
 #include "fx/mdi.h"
@@ -27,4 +27,9 @@ protected:
     void OnPrinterChangeName();
     void OnPrinterStatus();
     void OnNetworkInformation();
+    // Copy, Cut, Paste, Undo (and Clear) for the field with the focus in
+    // the active window (fx/edit_commands.h).
+    void OnEditCommand(UINT id);
+    void OnUpdateEditCommand(CCmdUI* ui);
+    bool HasActiveView();
 };

@@ -292,7 +292,7 @@ int32_t ResolveFsPath(const World& world, std::string_view path, bool volumeOnly
 
 constexpr std::size_t kATKIFSBufferSize = 2522;
 using ATKIFSBuffer = std::array<uint8_t, kATKIFSBufferSize>;
-// The buffers of ATKIFSGetFlDrParams and ATKIFSGetVolParams (Parts 6.2, 6.3).
+// The buffers of ATKIFSGetFlDrParams and ATKIFSGetVolParams.
 int32_t BuildFlDrParams(const World& world, std::string_view path, ATKIFSBuffer& out);
 int32_t BuildVolParams(const World& world, std::string_view path, ATKIFSBuffer& out);
 // The access rights byte of the session's user on a folder.

@@ -15,7 +15,7 @@ namespace {
 
 class CExchangeDlg : public CDialog {
 public:
-    CExchangeDlg() : CDialog(IDD_TEST_FORM) {}
+    explicit CExchangeDlg(CWnd* owner = nullptr) : CDialog(IDD_TEST_FORM, owner) {}
     CString m_name = "first";
     int m_count = 7;
     int m_flag = 1;
@@ -93,6 +93,31 @@ TEST(Dialog, ModalDialogEndsWithTheButtonsResult)
     SetTimer(nullptr, 0, 50, &CancelExchangeDialog);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+RECT g_shownAt{};
+
+void CALLBACK MeasureAndCancelDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND d = FindWindowA("#32770", "Exchange");
+    GetWindowRect(d, &g_shownAt);
+    PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDCANCEL)));
+}
+
+TEST(Dialog, AModalDialogOpensCentredOverItsOwner)
+{
+    CRouteApp app;
+    app.SetupFromModule(GetModuleHandleA(nullptr), "", SW_SHOW);
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 300, 200, 640, 420, nullptr,
+                                             nullptr, GetModuleHandleA(nullptr), nullptr)));
+    CExchangeDlg dlg(&owner);
+    SetTimer(nullptr, 0, 50, &MeasureAndCancelDialog);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_NEAR((g_shownAt.left + g_shownAt.right) / 2, 300 + 640 / 2, 1);
+    EXPECT_NEAR((g_shownAt.top + g_shownAt.bottom) / 2, 200 + 420 / 2, 1);
+    ::DestroyWindow(owner.Detach());
 }
 
 TEST(DroppedFiles, EachDroppedFileOpensWithTheTypeOfItsExtension)

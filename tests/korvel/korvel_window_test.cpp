@@ -7,6 +7,8 @@
 
 #include "korvel/resource.h"
 #include "korvel_fixture.h"
+#include "fx/edit_commands.h"
+#include "win_test_helpers.h"
 
 namespace {
 
@@ -158,28 +160,15 @@ bool Enabled(CFrameWnd* frame, UINT id)
     return QueryCommandState(frame, id).enabled;
 }
 
-void SetClipboardText(HWND owner, const char* text)
-{
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    if (text != nullptr) {
-        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-        memcpy(GlobalLock(mem), text, strlen(text) + 1);
-        GlobalUnlock(mem);
-        SetClipboardData(CF_TEXT, mem);
-    }
-    CloseClipboard();
-}
-
 TEST_F(KorvelWindow, EditCommandsGoToTheFocusedField)
 {
     WriteMap("com=\"BINA\" \"mdos\" ;MS-DOS Executable\r\n");
     Start();
-    SetClipboardText(frame->m_hWnd, nullptr);
+    vtest::SetClipboardText(frame->m_hWnd, nullptr);
     SetFocus(view->m_listCtrl.m_hWnd);
     for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CLEAR, ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE})
         EXPECT_FALSE(Enabled(frame, id)) << id;
-    SetClipboardText(frame->m_hWnd, "pasted");
+    vtest::SetClipboardText(frame->m_hWnd, "pasted");
     EXPECT_TRUE(Enabled(frame, ID_EDIT_PASTE)) << "Paste follows the clipboard";
 
     Command(ID_KORVEL_NEW_ENTRY);
@@ -200,14 +189,9 @@ TEST_F(KorvelWindow, EditCommandsGoToTheFocusedField)
     const std::string restored = view->GetDlgItemText(IDC_KORVEL_EXTENSION);
     EXPECT_NE(restored.find("ted"), std::string::npos) << restored;
     SendMessageA(key, EM_SETSEL, 0, -1);
-    SetClipboardText(frame->m_hWnd, nullptr);
+    vtest::SetClipboardText(frame->m_hWnd, nullptr);
     Command(ID_EDIT_COPY);
-    ASSERT_TRUE(OpenClipboard(frame->m_hWnd));
-    HANDLE data = GetClipboardData(CF_TEXT);
-    EXPECT_EQ(std::string(data ? static_cast<const char*>(GlobalLock(data)) : ""), restored);
-    if (data)
-        GlobalUnlock(data);
-    CloseClipboard();
+    EXPECT_EQ(FxClipboardText(frame->m_hWnd), restored);
 }
 
 }  // namespace

@@ -258,4 +258,19 @@ HelpWindow::~HelpWindow()
     DestroyWindow(hwnd_);
 }
 
+void SetClipboardText(HWND owner, const char* text)
+{
+    if (!OpenClipboard(owner))
+        return;
+    EmptyClipboard();
+    if (text != nullptr) {
+        const size_t size = strlen(text) + 1;
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
+        memcpy(GlobalLock(mem), text, size);
+        GlobalUnlock(mem);
+        SetClipboardData(CF_TEXT, mem);
+    }
+    CloseClipboard();
+}
+
 }  // namespace vtest

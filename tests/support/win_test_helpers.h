@@ -1,5 +1,5 @@
 // Helpers the Windows tests of the programs share: the message pump, the
-// test program's folder, reading a modal dialog, pointing the installation
+// test program's folder, the clipboard's text, reading a modal dialog, pointing the installation
 // folder somewhere for one test, and stand-ins for the help program.
 #pragma once
 
@@ -22,6 +22,9 @@ std::string TestProgramFolder();
 // controls (by id) and its caption (id -1), counts its icons (id -2),
 // joins the texts of controls without id (id -3), then presses OK.
 std::map<int, std::string> CaptureModalDialog(const std::function<void()>& open);
+
+// Puts `text` on the clipboard as CF_TEXT (empties it for null).
+void SetClipboardText(HWND owner, const char* text);
 
 // The command ids of a menu and its popups, in order (separators left out).
 std::vector<UINT> MenuCommandIds(HMENU menu);

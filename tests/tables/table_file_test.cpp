@@ -5,6 +5,11 @@
 #include <fstream>
 #include <string>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 #include "dev_type_entry.h"
 #include "korvel_entry.h"
 #include "table_file.h"
@@ -115,4 +120,32 @@ TEST_F(TableFile, SaveWithoutAListLeavesTheFileUntouched)
     CTableContents<CDevTypeEntry> noList;
     EXPECT_FALSE(SaveTableFile(noList, path));
     EXPECT_EQ(ReadRaw(path), "\"Old\" Y ;\r\n");
+}
+
+TEST_F(TableFile, SaveThatFailsMidwayLeavesTheOldTableWhole)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the file size limit that cuts a write short is a POSIX one";
+#else
+    const std::string path = PathOf("Printers.PAPTypes");
+    WriteRaw(path, "\"Old\" Y ;\r\n");
+    for (int i = 0; i < 500; ++i)
+        m_table.AddItemToList(-1, std::make_unique<CDevTypeEntry>("LaserWriter " + std::to_string(i), "Y", ""));
+
+    // The process may write no file beyond 4 KiB: the save fails part way.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool saved = SaveTableFile(m_table, path);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadRaw(path), "\"Old\" Y ;\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1)
+        << "the failed copy is removed";
+#endif
 }

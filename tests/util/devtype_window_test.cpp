@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devtype_fixture.h"
+#include "fx/edit_commands.h"
 #include "molven32.h"
 #include "tables/extension_edit.h"
 #include "util/child_frames.h"
@@ -276,25 +277,60 @@ TEST_F(DevTypeWindow, RevertWithTheFileGoneReportsItAndKeepsTheRows)
     EXPECT_TRUE(view->GetDocument()->IsModified());
 }
 
+// Hands `key` pressed with `modifier` held down (VK_MENU, VK_CONTROL or
+// VK_SHIFT) to the window's message loop as it would see it; true when a
+// key translation took it.
+BOOL PressKey(CView* view, HWND target, UINT key, BYTE modifier)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE held = keys[modifier];
+    keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    const bool alt = modifier == VK_MENU;
+    MSG msg{target, alt ? UINT{WM_SYSKEYDOWN} : UINT{WM_KEYDOWN}, key, alt ? LPARAM{0x20000001} : LPARAM{1}, 0, {}};
+    const BOOL taken = view->PreTranslateMessage(&msg);
+    keys[modifier] = held;
+    SetKeyboardState(keys);
+    return taken;
+}
+
 TEST_F(DevTypeWindow, AltAAcceptsTheEntry)
 {
     CDevTypeView* view = OpenWindow();
     ASSERT_NE(view, nullptr);
     Press(view, IDC_DEVTYPE_NEW);
     Type(view, IDC_DEVTYPE_TYPE, "Keyboard");
-    // The key as the message loop sees it, with Alt held down.
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    const BYTE alt = keys[VK_MENU];
-    keys[VK_MENU] = 0x80;
-    SetKeyboardState(keys);
-    MSG msg{view->GetDlgItem(IDC_DEVTYPE_TYPE), WM_SYSKEYDOWN, 'A', 0x20000001, 0, {}};
-    const BOOL taken = view->PreTranslateMessage(&msg);
-    keys[VK_MENU] = alt;
-    SetKeyboardState(keys);
-    EXPECT_TRUE(taken);
+    EXPECT_TRUE(PressKey(view, view->GetDlgItem(IDC_DEVTYPE_TYPE), 'A', VK_MENU));
     PumpWaitingMessages();
     EXPECT_EQ(Shown(view), (std::vector<std::string>{"Keyboard|No|"}));
+}
+
+TEST_F(DevTypeWindow, EditKeysWorkInTheFocusedField)
+{
+    CDevTypeView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    Press(view, IDC_DEVTYPE_NEW);
+    HWND field = view->GetDlgItem(IDC_DEVTYPE_REMARK);
+    SetFocus(field);
+    vtest::SetClipboardText(view->m_hWnd, "office");
+    EXPECT_TRUE(PressKey(view, field, 'V', VK_CONTROL));
+    EXPECT_TRUE(PressKey(view, field, VK_INSERT, VK_SHIFT));
+    EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "officeoffice");
+    SendMessageA(field, EM_SETSEL, 0, 6);
+    vtest::SetClipboardText(view->m_hWnd, nullptr);
+    EXPECT_TRUE(PressKey(view, field, 'C', VK_CONTROL));
+    EXPECT_EQ(FxClipboardText(view->m_hWnd), "office");
+    EXPECT_TRUE(PressKey(view, field, 'X', VK_CONTROL));
+    EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "office");
+    EXPECT_TRUE(PressKey(view, field, 'Z', VK_CONTROL));
+    EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "officeoffice");
+    SendMessageA(field, EM_SETSEL, 6, 12);
+    vtest::SetClipboardText(view->m_hWnd, nullptr);
+    EXPECT_TRUE(PressKey(view, field, VK_INSERT, VK_CONTROL));
+    EXPECT_TRUE(PressKey(view, field, VK_DELETE, VK_SHIFT));
+    EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "office");
+    EXPECT_EQ(FxClipboardText(view->m_hWnd), "office");
 }
 
 TEST_F(DevTypeWindow, EachCommandOpensAnotherWindowAndTheLastSaveWins)
@@ -425,6 +461,16 @@ TEST_F(DevTypeWindow, ClickingARowsLineLoadsIt)
     ClickRowLine(view, 1, client.right - 10, true);
     EXPECT_EQ(EntryState(view), "loaded");
     EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_REMARK), "b");
+}
+
+TEST_F(DevTypeWindow, ThePrinterTypeFieldRefusesTheDoubleQuote)
+{
+    CDevTypeView* view = OpenWindow();
+    ASSERT_NE(view, nullptr);
+    Press(view, IDC_DEVTYPE_NEW);
+    for (char c : std::string("Old\"Laser"))
+        SendMessageA(view->GetDlgItem(IDC_DEVTYPE_TYPE), WM_CHAR, static_cast<unsigned char>(c), 1);
+    EXPECT_EQ(view->GetDlgItemText(IDC_DEVTYPE_TYPE), "OldLaser");
 }
 
 TEST_F(DevTypeWindow, ExtensionFieldDropsWhatAnExtensionCannotHold)

@@ -26,6 +26,7 @@ TableFormLayout DevTypeLayout()
         {IDC_DEVTYPE_TYPE, static_cast<int>(CDevTypeEntry::kMaxPrinterType), "Printer Type MUST be entered!"},
         {IDC_DEVTYPE_REMARK, static_cast<int>(CDevTypeEntry::kMaxRemark), nullptr},
     };
+    layout.quotedFields = {IDC_DEVTYPE_TYPE};
     return layout;
 }
 

@@ -14,6 +14,8 @@
 #include "dialog_driver.h"
 #include "dialog_watchdog.h"
 #include "molven32.h"
+#include "mru_printer_box.h"
+#include "recent_printers.h"
 #include "nbp_names.h"
 #include "vsxau20.h"
 
@@ -90,6 +92,35 @@ TEST_F(ChooserDialogs, ListsSortedZonesAndPrintersAndMakesTheChoiceTheDefault)
     EXPECT_EQ(NBPSlotText(buffer.object), "Marketing Color LW");
 }
 
+TEST(ChooserWithoutZones, LooksPrintersUpInStarAndChoosesOne)
+{
+    attest::AtnetdProcess service;
+    ASSERT_TRUE(service.StartWorldFile(attest::WinePath(NOZONES_WORLD)));
+    std::vector<std::string> zones, printers;
+    const DWORD start = GetTickCount();
+    vtest::AllowDialogs allow;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (!dialog || caption != "Chooser")
+            return;
+        printers = ListItems(GetDlgItem(dialog, kPrinters));
+        zones = ListItems(GetDlgItem(dialog, kZones));
+        if (!printers.empty())
+            Press(dialog, IDOK);
+        else if (GetTickCount() - start > 10000)
+            Press(dialog, IDCANCEL);  // no printer ever came
+    });
+    _NBPTuple buffer{};
+    EXPECT_EQ(VSXDeviceChooser(&buffer, 1, nullptr), 0);
+    EXPECT_EQ(zones, std::vector<std::string>{"Isolated AppleTalk Network"});
+    EXPECT_EQ(printers, std::vector<std::string>{"Lonely LW"});
+    const auto lookups = service.TraceOf("nbp.lookup");
+    ASSERT_FALSE(lookups.empty());
+    EXPECT_EQ(lookups.back()["in"]["zone"], "*");
+    _NBPTuple chosen{};
+    ASSERT_EQ(PAPGetDefaultPrinter(&chosen), 0);
+    EXPECT_EQ(NBPSlotText(chosen.object), "Lonely LW");
+}
+
 TEST_F(ChooserDialogs, CancelKeepsTheDefaultPrinter)
 {
     vtest::AllowDialogs allow;
@@ -129,6 +160,64 @@ TEST_F(ChooserDialogs, TheStatusWindowShowsTheDefaultPrintersStatus)
     EXPECT_EQ(status.rfind("status:", 0), 0u) << status;
     EXPECT_GE(service_.TraceOf("pap.status").size(), 1u);
     EXPECT_EQ(service_.AwaitTraceOf("mpp.free", 1).size(), 1u) << "the request block went back";
+}
+
+TEST(StatusWindowWithoutAPrinter, TellsNoPrinterChosenFromNoNetwork)
+{
+    attest::AtnetdProcess service;
+    ASSERT_TRUE(service.StartWorldFile(attest::WinePath(NOZONES_WORLD)));  // no default printer
+    std::string printer, text;
+    vtest::AllowDialogs allow;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (dialog && caption == "Printer Status") {
+            printer = ItemText(dialog, kStatusPrinter);
+            text = ItemText(dialog, kStatusText);
+            Press(dialog, IDCANCEL);
+        }
+    });
+    VSXPrinterStatus(nullptr);
+    EXPECT_EQ(printer, "(none)");
+    EXPECT_EQ(text, "No printer has been chosen. Use Choose... on the Printer menu.");
+
+    service.Kill();
+    VSXPrinterStatus(nullptr);
+    EXPECT_EQ(printer, "(unknown)");
+    EXPECT_EQ(text, "The AppleTalk network cannot be reached.");
+}
+
+TEST_F(ChooserDialogs, ARecentPrinterTakenIsLookedUpForItsAddress)
+{
+    // Recent printers are stored by name; the box finds where they are now.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VESTREL\\VSXAU20");
+    ASSERT_TRUE(SaveRecentPrinters({"Marketing Color LW:LaserWriter@Marketing", "Gone LW:LaserWriter@Marketing"}));
+    HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_POPUP | CBS_DROPDOWNLIST, 0, 0, 300, 200, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ZMRUPrinterBox box;
+    ASSERT_TRUE(box.SubclassWindow(combo));
+    const _NBPTuple current = NBPMakeTuple("LaserWriter Pro 630", "LaserWriter", "Engineering");
+    auto take = [&](int index) {
+        box.LoadPrinterList(current);
+        box.SetCurSel(index);
+        _NBPTuple printer = current;
+        box.GetCurSelPrinter(&printer);
+        return printer;
+    };
+    const _NBPTuple found = take(1);
+    EXPECT_EQ(NBPSlotText(found.object), "Marketing Color LW");
+    EXPECT_EQ(NBPSlotText(found.zone), "Marketing");
+    EXPECT_EQ(found.network, 1007);
+    EXPECT_EQ(found.node, 90);
+    EXPECT_EQ(found.socket, 129);
+    const auto lookups = service_.TraceOf("nbp.lookup");
+    ASSERT_EQ(lookups.size(), 1u);
+    EXPECT_EQ(lookups[0]["in"]["object"], "Marketing Color LW");
+
+    const _NBPTuple gone = take(2);  // the list now: current, Marketing Color LW, Gone LW
+    EXPECT_EQ(NBPSlotText(gone.object), "Gone LW");
+    EXPECT_EQ(gone.network, 0);
+    EXPECT_EQ(gone.node, 0);
+    DestroyWindow(combo);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VESTREL\\VSXAU20");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "tables/korvel_form_view.h"
 #include "tables/table_document.h"
 #include "tests/tables/wine/korvel_form_test_ids.h"
+#include "win_test_helpers.h"
 
 namespace {
 
@@ -175,6 +176,23 @@ TEST_F(KorvelForm, TheExtensionFieldFiltersTyping)
     SendMessageA(view->GetDlgItem(IDC_KORVEL_REMARK), WM_CHAR, '.', 1);
     GetWindowTextA(view->GetDlgItem(IDC_KORVEL_REMARK), text, sizeof text);
     EXPECT_STREQ(text, ".");
+}
+
+TEST_F(KorvelForm, TheCodeFieldsRefuseTheDoubleQuoteTypedOrPasted)
+{
+    // The file writes the codes between double quotes, without escaping.
+    Press(IDC_KORVEL_NEW);
+    for (int id : {IDC_KORVEL_TYPE, IDC_KORVEL_CREATOR}) {
+        HWND field = view->GetDlgItem(id);
+        for (char c : std::string("T\"X"))
+            SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+        vtest::SetClipboardText(field, "\"t\"\r\nmore");
+        SendMessageA(field, WM_PASTE, 0, 0);
+        EXPECT_EQ(view->GetDlgItemText(id), "TXt") << id;
+    }
+    // The remark is written unquoted and takes the quote.
+    SendMessageA(view->GetDlgItem(IDC_KORVEL_REMARK), WM_CHAR, '"', 1);
+    EXPECT_EQ(view->GetDlgItemText(IDC_KORVEL_REMARK), "\"");
 }
 
 TEST_F(KorvelForm, CodesAreHeldAsTypedUntilASavePadsThem)
