@@ -1,7 +1,7 @@
 // The printer rename job on the simulated LaserWriter: the one write and
 // its bytes, the log line only after the printer's EOF, the name escaped
-// for its PostScript string, failures and Cancel in every waiting state,
-// and the job block given back exactly once.
+// for its PostScript string, a printer that refuses the job, failures and
+// Cancel in every waiting state, and the job block given back exactly once.
 #include "engine_fixture.h"
 #include "ps_string.h"
 #include "rename_job.h"
@@ -112,6 +112,20 @@ TEST_F(RenameJob, TheNameIsEscapedSoThePrinterReadsExactlyTheTypedBytes)
     const auto writes = printer_.RequestsOf(kPAPWrite);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].data, ExpectedJob(longest)) << "31 characters are sent whole";
+}
+
+TEST_F(RenameJob, APrinterThatRefusesTheJobIsReportedAndNothingLogged)
+{
+    printer_.replies = {"%%[ Error: invalidaccess; OffendingCommand: exitserver ]%%\r\n"
+                        "%%[ Flushing: rest of job (to end-of-file) will be ignored ]%%\r\n"};
+    Rename("Front Desk");
+    EXPECT_EQ(host_.errors, std::vector<std::string>{
+                                "The printer LaserWriter Pro 630 refused the new name \"Front Desk\" and keeps its "
+                                "name.\n\n%%[ Error: invalidaccess; OffendingCommand: exitserver ]%%"});
+    EXPECT_EQ(host_.endCodes, std::vector<int>{kJobDialogCancel});
+    EXPECT_EQ(printer_.RequestsOf(kPAPClose).size(), 1u);
+    EXPECT_FALSE(fs::exists(LogPath()));
+    ExpectJobBlockFreed();
 }
 
 TEST_F(RenameJob, ARefusedOpenNamesThePrinterAndSendsNothing)

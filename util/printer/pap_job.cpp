@@ -117,8 +117,10 @@ void PAPJob::PollRead()
         m_bEOFSeen = true;
     // Never trust a length beyond the buffer the read was given.
     const int32_t received = std::min(read.length, kPAPChunkSize);
-    if (received > 0)
+    if (received > 0) {
         KeepReply(m_pBlock->receive, static_cast<std::size_t>(received));
+        OnReply(m_pBlock->receive, static_cast<std::size_t>(received));
+    }
     PostRead();
 }
 

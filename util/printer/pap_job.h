@@ -7,6 +7,7 @@
 // host's message pump.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,6 +63,9 @@ protected:
     void PollStatus();
     // What a job shows while its status request has failed.
     virtual void OnStatusFailed() {}
+    // Bytes the printer sent back, as each read completes (already kept in
+    // "Response.txt").
+    virtual void OnReply(const char* /*data*/, std::size_t /*size*/) {}
 
     // The read and write results tell whether the connection is usable;
     // either one negative stops the job.

@@ -9,6 +9,10 @@
 namespace {
 
 constexpr char kLogFileName[] = "VestrelUtil.txt";
+// How a LaserWriter starts the line that says it refused a job.
+constexpr char kPrinterErrorMark[] = "%%[ Error:";
+// The printer's lines are short; a longer one is kept only this far.
+constexpr std::size_t kReplyLineLimit = 255;
 
 // A line of the string table as a text-mode file holds it: LF becomes CR LF.
 std::string TextModeBytes(const std::string& text)
@@ -32,6 +36,35 @@ PAPRenameJob::PAPRenameJob(PapStack& stack, JobHost& host, JobFiles& files, cons
 std::string PAPRenameJob::JobText(const std::string& format, const std::string& newName)
 {
     return FormatPrintfText(format, {PostScriptStringBody(newName)});
+}
+
+std::string PAPRenameJob::RefusedText(const std::string& oldName, const std::string& newName,
+                                      const std::string& errorLine)
+{
+    return "The printer " + oldName + " refused the new name \"" + newName + "\" and keeps its name.\n\n" + errorLine;
+}
+
+void PAPRenameJob::OnReply(const char* data, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (c == '\r' || c == '\n')
+            EndReplyLine();
+        else if (m_replyLine.size() < kReplyLineLimit)
+            m_replyLine.push_back(c);
+    }
+}
+
+void PAPRenameJob::EndReplyLine()
+{
+    const std::size_t at = m_replyLine.find(kPrinterErrorMark);
+    if (m_errorLine.empty() && at != std::string::npos) {
+        m_errorLine = m_replyLine.substr(at);
+        const std::size_t end = m_errorLine.find("]%%");
+        if (end != std::string::npos)
+            m_errorLine.resize(end + 3);
+    }
+    m_replyLine.clear();
 }
 
 void PAPRenameJob::Run(const _NBPTuple& printer, const std::string& newName)
@@ -140,7 +173,14 @@ void PAPRenameJob::StepWaitEOF()
     PollRead();
     if (m_nState != JS_WAITEOF || !m_bEOFSeen)
         return;
-    // Only now has the printer run the whole job.
+    // Only now has the printer run the whole job; an error line in its reply
+    // means it refused it (a server password that is not the default one).
+    EndReplyLine();
+    if (!m_errorLine.empty()) {
+        m_host.ShowError(RefusedText(m_oldName, m_newName, m_errorLine));
+        OnCancel();
+        return;
+    }
     AppendLog(TextModeBytes(FormatPrintfText(m_host.LoadText(IDS_RENAME_LOG_LINE), {m_oldName, m_newName})));
     if (m_bConnected)
         IssueClose();

@@ -19,10 +19,12 @@ public:
 
     // Renames `printer` (its object name is the current name) to `newName`
     // and returns when the job is over. The dialog is ended through the
-    // host: kJobDialogOK when the printer took the job (its EOF came, the log
-    // has the line, the connection is closed) or when no job block could be
-    // had (nothing sent); kJobDialogCancel after a failure, with its message,
-    // or Cancel. One job per object: a second call does nothing.
+    // host: kJobDialogOK when the printer took the job (its EOF came with no
+    // "%%[ Error:" line in its reply, the log has the line, the connection is
+    // closed) or when no job block could be had (nothing sent);
+    // kJobDialogCancel after a failure, with its message (a printer that
+    // refused the job: its error line quoted, nothing logged), or Cancel.
+    // One job per object: a second call does nothing.
     void Run(const _NBPTuple& printer, const std::string& newName);
     // Cancel, from inside Run's message pump or outside it: JS_STOPPED, the
     // connection and the block given back, the dialog ended with
@@ -32,6 +34,9 @@ public:
     // The job's bytes as the printer receives them: the string table's
     // format with the name escaped for a PostScript string.
     static std::string JobText(const std::string& format, const std::string& newName);
+    // The message for a printer that refused the rename, quoting its error.
+    static std::string RefusedText(const std::string& oldName, const std::string& newName,
+                                   const std::string& errorLine);
 
 private:
     void Step();
@@ -39,8 +44,12 @@ private:
     void StepSending();
     void StepWaitEOF();
     void OnStatusFailed() override;
+    void OnReply(const char* data, std::size_t size) override;
+    void EndReplyLine();
 
     std::string m_oldName;
     std::string m_newName;
     bool m_bRan = false;
+    std::string m_replyLine;  // the reply's current line, bounded
+    std::string m_errorLine;  // the printer's first "%%[ Error:" line
 };

@@ -1,8 +1,9 @@
 // The Change Printer Name dialog (132) through its real window on the real
 // stack against a real atnetd: the zones and the lookup, the name field's
 // rules, the rename of a printer that interprets PostScript (its NBP name
-// really changes, the log line comes only after the printer's EOF), an open
-// that fails and Cancel while the job waits; every job block goes back.
+// really changes, the log line comes only after the printer's EOF), a printer
+// that refuses the job (reported, nothing logged), an open that fails and
+// Cancel while the job waits; every job block goes back.
 #include <winsock2.h>
 
 #include <windows.h>
@@ -50,6 +51,14 @@ const char* kWorld = R"({
     { "id": "fax", "name": "Fax", "type": "FaxServer" },
     { "id": "acct", "name": "Accounts", "zone": "Accounting" }
   ]
+})";
+
+// A printer whose server password is not the default: it refuses the job.
+const char* kLockedWorld = R"({
+  "workstation": { "name": "Me", "network": 1005, "node": 56, "zone": "Front Office" },
+  "zones": [ { "name": "Front Office", "local": true } ],
+  "timing": { "nbpLookupMs": 50, "zipMs": 0 },
+  "printers": [ { "name": "Reception LaserWriter", "password": "1234", "interpreter": true } ]
 })";
 
 class RenameDialog : public JobDialogTest {
@@ -290,6 +299,29 @@ TEST_F(RenameDialog, RenamesThePrinterAndLogsOnlyAfterItsEOF)
         Press(dialog, IDCANCEL);
     });
     EXPECT_EQ(printers, (std::vector<std::string>{"Gone LW", "Reception Desk", "Slow LW"}));
+}
+
+TEST_F(RenameDialog, APrinterThatRefusesTheNameIsReportedAndNothingLogged)
+{
+    ASSERT_TRUE(service_.Start(kLockedWorld));
+    bool pressed = false;
+    RunDialog([&](HWND dialog) {
+        if (!pressed) {
+            pressed = true;
+            Select(dialog, "Reception LaserWriter");
+            Type(dialog, "Lobby");
+            Press(dialog, IDOK);
+        }
+    });
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "The printer Reception LaserWriter refused the new name \"Lobby\" and keeps its "
+                                 "name.\n\n%%[ Error: invalidaccess; OffendingCommand: exitserver ]%%");
+    EXPECT_EQ(messages_[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(service_.TraceOf("pap.write").size(), 1u);
+    EXPECT_TRUE(Events("printer renamed").empty());
+    EXPECT_FALSE(LogExists());
+    EXPECT_EQ(LookUp("Front Office"), std::vector<std::string>{"Reception LaserWriter"});
+    ExpectBlocksFreed();
 }
 
 TEST_F(RenameDialog, AFailedOpenAndCancelLeaveTheNameAndFreeTheBlock)
