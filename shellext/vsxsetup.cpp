@@ -4,7 +4,9 @@
 //   vsxsetup        registers the three classes (DllRegisterServer) and
 //                   hands the shell its property-sheet handlers: files for
 //                   VSXFileExt; folders, drives and network objects for
-//                   VSXNetExt; printers for VSXPrintExt
+//                   VSXNetExt; printers for VSXPrintExt; and the context
+//                   menu of network servers (Change Server Password) to
+//                   VSXNetExt
 //   vsxsetup /u     removes the handlers and the classes' registration
 //
 // Writes to HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE: run it as a user who
@@ -22,20 +24,27 @@ namespace {
 
 struct Handler {
     const char* objectType;  // a key of HKEY_CLASSES_ROOT
+    const char* handlers;    // the kind of handler, a key below "shellex"
     const char* progId;
     const CLSID* clsid;
 };
 
-// Folders are "Folder" in Wine's shell and "Directory" in Windows'.
+const char kPages[] = "PropertySheetHandlers";
+const char kMenu[] = "ContextMenuHandlers";
+
+// Folders are "Folder" in Wine's shell and "Directory" in Windows'. The
+// menu command is a server's only: the network extension offers it for
+// nothing else.
 const Handler kHandlers[] = {
-    {"*", "VSXFileExt", &CLSID_VSXFileExt},
-    {"Folder", "VSXNetExt", &CLSID_VSXNetExt},
-    {"Directory", "VSXNetExt", &CLSID_VSXNetExt},
-    {"Drive", "VSXNetExt", &CLSID_VSXNetExt},
-    {"Network", "VSXNetExt", &CLSID_VSXNetExt},
-    {"NetServer", "VSXNetExt", &CLSID_VSXNetExt},
-    {"NetShare", "VSXNetExt", &CLSID_VSXNetExt},
-    {"Printers", "VSXPrintExt", &CLSID_VSXPrintExt},
+    {"*", kPages, "VSXFileExt", &CLSID_VSXFileExt},
+    {"Folder", kPages, "VSXNetExt", &CLSID_VSXNetExt},
+    {"Directory", kPages, "VSXNetExt", &CLSID_VSXNetExt},
+    {"Drive", kPages, "VSXNetExt", &CLSID_VSXNetExt},
+    {"Network", kPages, "VSXNetExt", &CLSID_VSXNetExt},
+    {"NetServer", kPages, "VSXNetExt", &CLSID_VSXNetExt},
+    {"NetShare", kPages, "VSXNetExt", &CLSID_VSXNetExt},
+    {"Printers", kPages, "VSXPrintExt", &CLSID_VSXPrintExt},
+    {"NetServer", kMenu, "VSXNetExt", &CLSID_VSXNetExt},
 };
 
 struct ClassEntry {
@@ -53,7 +62,7 @@ const char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Ex
 
 CString HandlerKey(const Handler& h)
 {
-    return CString(h.objectType) + "\\shellex\\PropertySheetHandlers\\" + h.progId;
+    return CString(h.objectType) + "\\shellex\\" + h.handlers + "\\" + h.progId;
 }
 
 bool Install()

@@ -136,6 +136,8 @@ TEST_F(ComHost, RegsvrWritesTheClassesOnlyAndVsxsetupTheHandlersTooAndTakesAllAw
               Text(ClassIdText(CLSID_VSXNetExt)));
     EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, "Printers\\shellex\\PropertySheetHandlers\\VSXPrintExt").bytes,
               Text(ClassIdText(CLSID_VSXPrintExt)));
+    EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, "NetServer\\shellex\\ContextMenuHandlers\\VSXNetExt").bytes,
+              Text(ClassIdText(CLSID_VSXNetExt)));
 
     ASSERT_EQ(RunSetup(true), 0u);
     for (const ClassRow& c : kClasses) {
@@ -144,7 +146,8 @@ TEST_F(ComHost, RegsvrWritesTheClassesOnlyAndVsxsetupTheHandlersTooAndTakesAllAw
     }
     for (const char* key : {"*\\shellex\\PropertySheetHandlers\\VSXFileExt",
                             "Directory\\shellex\\PropertySheetHandlers\\VSXNetExt",
-                            "Printers\\shellex\\PropertySheetHandlers\\VSXPrintExt"})
+                            "Printers\\shellex\\PropertySheetHandlers\\VSXPrintExt",
+                            "NetServer\\shellex\\ContextMenuHandlers\\VSXNetExt"})
         EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
     ASSERT_EQ(RunSetup(), 0u);
 }
@@ -172,6 +175,34 @@ TEST_F(ComHost, ComLoadsTheDllForASheetAndUnloadsItWhenTheSheetIsGone)
     FreeUnused();
     EXPECT_TRUE(Loaded()) << "unloaded under an open sheet";
     host.Close();
+}
+
+TEST_F(ComHost, AServersContextMenuHandlerOffersChangeServerPassword)
+{
+    // What the shell does for a server's menu: the handler its key names,
+    // created by COM, given the selection, asked for its items.
+    const Value handler = ReadValue(HKEY_CLASSES_ROOT, "NetServer\\shellex\\ContextMenuHandlers\\VSXNetExt");
+    ASSERT_TRUE(handler.present);
+    std::wstring wide(handler.bytes.begin(), handler.bytes.end() - 1);
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromString(wide.c_str(), &clsid), S_OK);
+    IShellExtInit* init = nullptr;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
+                               reinterpret_cast<void**>(&init)),
+              S_OK);
+    DataObject* data = NetResources({{"\\\\Engineering Server", "AppleTalk Network"}});
+    EXPECT_EQ(init->Initialize(nullptr, data, nullptr), S_OK);
+    data->Release();
+    IContextMenu* menu = nullptr;
+    ASSERT_EQ(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
+    HMENU popup = CreatePopupMenu();
+    EXPECT_EQ(menu->QueryContextMenu(popup, 0, 100, 200, CMF_NORMAL), 1);
+    char text[64] = "";
+    GetMenuStringA(popup, 100, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Change Server Password");
+    DestroyMenu(popup);
+    menu->Release();
+    init->Release();
 }
 
 TEST_F(ComHost, AClassIdOfTheDllThatItDoesNotServeIsNotAvailable)

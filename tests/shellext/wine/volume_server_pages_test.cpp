@@ -8,6 +8,7 @@
 #include "net_props.h"
 #include "resource.h"
 #include "server_info.h"
+#include "server_page.h"
 
 namespace shelltest {
 namespace {
@@ -159,6 +160,12 @@ TEST_F(ServerPage, TimeConnectedCountsDaysAndTicksOnlyWhileShown)
     EXPECT_NE(ItemText(page, IDC_TIME_CONNECTED), "x");
 }
 
+// A page window with nothing behind it but its page object.
+INT_PTR CALLBACK BarePage(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
 TEST(ServerRecord, DatesTheServerDoesNotKnowAndOverlongListsAreRead)
 {
     AFPServerInfo info{};
@@ -182,6 +189,19 @@ TEST(ServerRecord, DatesTheServerDoesNotKnowAndOverlongListsAreRead)
     EXPECT_EQ(record.m_volumes, (std::vector<CString>{"A", "B"}));
     EXPECT_EQ(record.m_volumeHasPassword, (std::vector<uint8_t>{0, 1}));
     EXPECT_EQ(record.m_strPassword, std::string(16, 'p'));
+
+    // Its server page: no session, and no server time either.
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_SERVER_PAGE), parent, &BarePage, 0);
+    ASSERT_NE(window, nullptr);
+    {
+        CServerPage page(window, &record);
+        EXPECT_EQ(ItemText(window, IDC_SERVER_TIME), "<None>");
+        EXPECT_EQ(ItemText(window, IDC_CONNECTED_AT), "Not Connected");
+        EXPECT_EQ(ItemText(window, IDC_TIME_CONNECTED), "Not Connected");
+        DestroyWindow(window);
+    }
+    DestroyWindow(parent);
 }
 
 }  // namespace
