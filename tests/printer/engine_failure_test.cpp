@@ -159,10 +159,13 @@ TEST_F(Failures, AnEngineNeverRunGivesItsBlockBack)
     EXPECT_EQ(printer_.frees, 1);
 }
 
+// Each of the two waits (the open's cancel, the status request's cancel) is
+// 5 seconds at most by the clock, however long a 1 ms sleep lasts.
 TEST_F(Failures, CleanupDoesNotWaitForEverForAStackThatNeverAnswers)
 {
     printer_.openNeverEnds = true;
     printer_.ignoreCancels = true;
+    host_.timerTickMs = 15;
     Engine({AddFile("a.ps", "x")});
     int64_t cancelledAt = -1;
     Run([&] {
