@@ -19,6 +19,7 @@
 #include "download_command.h"
 #include "download_dialog_ids.h"
 #include "fx/message_box.h"
+#include "fx/win_app.h"
 #include "job_dialog_test.h"
 #include "job_files.h"
 #include "win32_pap_stack.h"
@@ -28,9 +29,14 @@ namespace {
 using dtest::ItemText;
 using dtest::ListItems;
 using dtest::Press;
+using dtest::PressEsc;
 
 constexpr int kOpenFileNameBox = 1148;  // cmb13 of the Open File dialog
 constexpr int kOpenFileNameEdit = 1152;  // edt1, where there is no cmb13
+
+// The application object VestrelUtil has: the job's waiting loops pump
+// through it.
+CWinApp g_app;
 
 class DownloadDialogs : public JobDialogTest {
 protected:
@@ -345,6 +351,45 @@ TEST_F(DownloadDialogs, CancelInTheProgressDialogCancelsTheWaitingOpen)
     EXPECT_TRUE(service_.TraceOf("pap.close").empty());
     EXPECT_TRUE(service_.SpoolFiles().empty());
     EXPECT_EQ(service_.AwaitTraceOf("mpp.free", 1).size(), 1u);
+    EXPECT_TRUE(messages_.empty());
+}
+
+// Esc does what Cancel does while the job waits for the open and while it
+// sends (the job's own loops pump the messages then).
+TEST_F(DownloadDialogs, EscCancelsTheProgressDialogWhileTheJobWaitsAndWhileItSends)
+{
+    ASSERT_TRUE(service_.Start(R"({"workstation": {"network": 7, "node": 9},
+        "printers": [{"name": "Slow LW", "openDelayMs": 1500}],
+        "defaultPrinter": "Slow LW"})"));
+    const std::string a = AddFile("big.ps", std::string(400 * 1024, 'b'));  // 100 passes at least
+    StdioJobFiles files(folder_);
+    vtest::AllowDialogs allow;
+    for (const bool whileSending : {false, true}) {
+        SCOPED_TRACE(whileSending ? "while sending" : "while opening");
+        optionsSeen_ = progressTicks_ = 0;
+        int escAt = 0;
+        std::string statusAtEsc;
+        dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+            if (dialog && caption == "Download Options")
+                OnOptions(dialog, IDOK);
+            else if (dialog && caption == "Download Progress") {
+                OnProgress(dialog);
+                const bool sending = std::atoi(ItemText(dialog, IDC_PROG_BYTES_SENT).c_str()) > 0;
+                if (!escAt && (whileSending ? sending : progressTicks_ == 5)) {
+                    escAt = progressTicks_;
+                    statusAtEsc = ItemText(dialog, IDC_PROG_STATUS);
+                    PressEsc(dialog);
+                }
+            }
+        });
+        DownloadSelectedFiles({a}, stack_, files, folder_);
+        ASSERT_NE(escAt, 0);
+        if (!whileSending) {
+            EXPECT_EQ(statusAtEsc, "Status: Opening Printer");
+        }
+        EXPECT_LE(progressTicks_, escAt + 10) << "the dialog went within half a second of Esc";
+    }
+    EXPECT_GE(service_.AwaitTraceOf("pap.cancel", 1).size(), 1u) << "the waiting open was cancelled";
     EXPECT_TRUE(messages_.empty());
 }
 
