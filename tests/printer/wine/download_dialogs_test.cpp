@@ -393,6 +393,49 @@ TEST_F(DownloadDialogs, EscCancelsTheProgressDialogWhileTheJobWaitsAndWhileItSen
     EXPECT_TRUE(messages_.empty());
 }
 
+// A file that vanishes while the one before it is sent: its message is owned
+// by the progress dialog, the window the user works in (so the main window
+// stays disabled under it), and the stopped dialog still ends with Esc.
+TEST_F(DownloadDialogs, AFileVanishingMidDownloadIsReportedOverTheProgressDialog)
+{
+    ASSERT_TRUE(service_.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
+    const std::string a = AddFile("big.ps", std::string(64 * 1024, 'b'));
+    const std::string b = AddFile("gone.ps", "never sent");
+    StdioJobFiles files(folder_);
+    vtest::AllowDialogs allow;
+    HWND progress = nullptr;
+    int escAt = 0;
+    bool escIgnored = false;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (dialog && caption == "Download Options")
+            OnOptions(dialog, IDOK);
+        else if (dialog && caption == "Download Progress") {
+            OnProgress(dialog);
+            progress = dialog;
+            if (std::atoi(ItemText(dialog, IDC_PROG_BYTES_SENT).c_str()) > 0)
+                DeleteFileA(b.c_str());
+            if (!messages_.empty() && !escAt) {
+                escAt = progressTicks_;
+                PressEsc(dialog);
+            } else if (escAt && progressTicks_ == escAt + 20) {
+                escIgnored = true;
+                Press(dialog, IDCANCEL);
+            }
+        }
+    });
+    DownloadSelectedFiles({a, b}, stack_, files, folder_);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "The file " + b + " could not be accessed");
+    EXPECT_EQ(messages_[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(messages_[0].owner, progress);
+    EXPECT_NE(escAt, 0);
+    EXPECT_FALSE(escIgnored);
+    const auto spool = service_.SpoolFiles();
+    ASSERT_EQ(spool.size(), 1u) << "the file before it was sent";
+    EXPECT_EQ(attest::ReadFile(service_.SpoolDir() + spool[0]).size(), 64u * 1024);
+}
+
 TEST_F(DownloadDialogs, TheServiceKilledMidDownloadLeavesADialogThatCancelCloses)
 {
     ASSERT_TRUE(service_.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
