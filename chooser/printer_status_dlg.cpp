@@ -96,7 +96,9 @@ void CPrinterStatusDlg::Release()
         cancel.requestId = m_pRequests->status.requestId;
         cancel.BeginRequest(kPAPCancel);
         ATALKDispatch(&cancel);
-        for (unsigned waited = 0; cancel.Result() == kATResultPending && waited < kCancelWaitMs; ++waited)
+        // Timed by the clock: a 1 ms sleep can last a whole timer tick.
+        const DWORD start = ::GetTickCount();
+        while (cancel.Result() == kATResultPending && ::GetTickCount() - start < kCancelWaitMs)
             ::SleepEx(1, FALSE);
     }
     MPPFree(m_pRequests);

@@ -168,6 +168,9 @@ void CDialog::OnCancel()
 
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
-    // Keyboard navigation of a modeless dialog.
-    return !m_bModal && m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, msg);
+    // Keyboard navigation (Tab, Esc, Enter). A modal dialog's own loop does
+    // this by itself; it reaches here when work inside the dialog pumps
+    // messages through the application (a download's waiting loops), which
+    // must still let Esc cancel.
+    return m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, msg);
 }

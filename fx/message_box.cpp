@@ -22,7 +22,13 @@ int AfxMessageBox(const char* text, UINT type, UINT)
 {
     CWinApp* app = AfxGetApp();
     MessageBoxRequest request;
-    request.owner = (app && app->m_pMainWnd) ? app->m_pMainWnd->m_hWnd : nullptr;
+    // The window the user works in owns the box: the thread's active window
+    // (a modal dialog running over the main window), else the main window's
+    // last active popup. Owned by the main window, the box would enable it
+    // again when it closes, under a dialog that is still running.
+    request.owner = ::GetActiveWindow();
+    if (request.owner == nullptr && app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
+        request.owner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
     if (request.owner != nullptr && !IsWindowVisible(request.owner))
         request.owner = nullptr;
     request.text = text;

@@ -21,8 +21,9 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 // returns the one it replaces.
 MessageBoxHandler FxSetMessageBoxHandler(MessageBoxHandler handler);
 
-// Shows `text` with the application's title as caption, owned by the main
-// window; returns the button chosen.
+// Shows `text` with the application's title as caption, owned by the window
+// active in the thread (a running dialog, else the main window); returns
+// the button chosen.
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 // Shows `text` under its own `caption`, owned by `owner`.
 int FxMessageBox(HWND owner, const char* text, const char* caption, UINT type);

@@ -1,5 +1,7 @@
 // Failures and Cancel: what the user sees, what the printer receives, and
 // that the job block always goes back to the stack exactly once.
+#include <algorithm>
+
 #include "engine_fixture.h"
 
 namespace printertest {
@@ -137,6 +139,18 @@ TEST_F(Failures, OpenPrinterRefusesASecondStartAndAMissingTicket)
     EXPECT_EQ(noTicket.OpenPrinter(), kJobErrNoTicket);
 }
 
+TEST_F(Failures, AJobWithoutATicketSaysSoAndCancelsWithoutOpening)
+{
+    engine_ = std::make_unique<PAPDownloadEngine>(nullptr, printer_, host_, *files_, Folder(dir_ / "product"));
+    Run();
+    EXPECT_EQ(host_.errors,
+              std::vector<std::string>{"There is nothing to download: no files and no printer were given"});
+    EXPECT_EQ(host_.endCodes, std::vector<int>{kJobDialogCancel});
+    EXPECT_TRUE(printer_.RequestsOf(kPAPOpen).empty());
+    EXPECT_EQ(std::count(host_.statusLines.begin(), host_.statusLines.end(), "Status: Printer Open"), 0);
+    ExpectBlockFreed();
+}
+
 TEST_F(Failures, AnEngineNeverRunGivesItsBlockBack)
 {
     Engine({AddFile("a.ps", "x")});
@@ -145,10 +159,13 @@ TEST_F(Failures, AnEngineNeverRunGivesItsBlockBack)
     EXPECT_EQ(printer_.frees, 1);
 }
 
+// Each of the two waits (the open's cancel, the status request's cancel) is
+// 5 seconds at most by the clock, however long a 1 ms sleep lasts.
 TEST_F(Failures, CleanupDoesNotWaitForEverForAStackThatNeverAnswers)
 {
     printer_.openNeverEnds = true;
     printer_.ignoreCancels = true;
+    host_.timerTickMs = 15;
     Engine({AddFile("a.ps", "x")});
     int64_t cancelledAt = -1;
     Run([&] {

@@ -21,6 +21,7 @@ public:
     void Sleep(unsigned ms) override
     {
         ++sleeps;
+        ms = ms < timerTickMs ? timerTickMs : ms;
         sleptMs += ms;
         printer_.Advance(ms);
     }
@@ -44,6 +45,7 @@ public:
     void Clear()
     {
         onPump = nullptr;
+        timerTickMs = 0;
         pumps = sleeps = 0;
         sleptMs = 0;
         statusLines.clear();
@@ -57,6 +59,9 @@ public:
 
     static constexpr int64_t kEpoch = 1'700'000'000;
 
+    // The shortest sleep there is: on Windows a 1 ms sleep often lasts a
+    // whole timer tick (about 15 ms). 0: sleeps last what they ask.
+    unsigned timerTickMs = 0;
     std::function<void()> onPump;
     int pumps = 0;
     int sleeps = 0;

@@ -13,6 +13,16 @@ wine_base_env() {
   export WINEARCH=win64
 }
 
+# Wine draws the caption buttons with the Marlett font (Debian's fonts-wine).
+# Started as /usr/lib/wine/wine64 it does not look in its own font folder,
+# so each prefix gets a copy in its Fonts folder; without it every caption
+# shows the letters "0 1 r".
+wine_give_prefix_marlett() {
+  local font=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [[ -f $font && -d $fonts ]] || return 0
+  cmp -s "$font" "$fonts/marlett.ttf" || cp "$font" "$fonts/marlett.ttf"
+}
+
 # Loads a session's environment (prefix, display) written by `session start`.
 wine_session_env() {
   local dir=$1

@@ -21,4 +21,5 @@
 #define IDS_DL_STATUS_OPENING      116
 #define IDS_DL_STATUS_OPEN         117
 #define IDS_DL_STATUS_CLOSING      119
+#define IDS_DL_NO_JOB              120
 #define IDS_DL_PRINTER_NOT_FOUND   121

@@ -26,6 +26,12 @@ void PAPDownloadEngine::RunJob()
 {
     if (!m_pBlock)
         return;  // nothing can be sent; the dialog waits for Cancel
+    if (!m_pTicket && m_nState != JS_STOPPED) {
+        // No files and no printer: say so rather than "open" connection 0.
+        m_host.ShowError(m_host.LoadText(IDS_NO_JOB));
+        OnCancel();
+        return;
+    }
     if (m_nState != JS_STOPPED)
         OpenPrinter();
     if (m_nState != JS_STOPPED)

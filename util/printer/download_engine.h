@@ -33,7 +33,8 @@ public:
 
     // WM_RUNJOB: open, wait for it, post the read, send every file, close,
     // wait for the close; each step only while not JS_STOPPED. A normal end
-    // runs Cleanup and ends the dialog with kJobDialogOK.
+    // runs Cleanup and ends the dialog with kJobDialogOK. Without a ticket it
+    // shows an error and ends the dialog with kJobDialogCancel.
     void RunJob();
     // The Cancel button (and a failed open): JS_STOPPED, Cleanup, end the
     // dialog with kJobDialogCancel. Safe from inside any wait of RunJob.

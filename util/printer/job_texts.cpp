@@ -21,6 +21,8 @@ std::string JobTextEnglish(int id)
         return "Status: Printer Open";
     case IDS_STATUS_CLOSING:
         return "Status: Closing Printer";
+    case IDS_NO_JOB:
+        return "There is nothing to download: no files and no printer were given";
     case IDS_PRINTER_NOT_FOUND:
         return "The printer %1 could not be found on the network";
     default:

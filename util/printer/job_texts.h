@@ -15,6 +15,7 @@ enum JobTextId : int {
     IDS_STATUS_OPENING = 116,       // "Status: Opening Printer"
     IDS_STATUS_OPEN = 117,          // "Status: Printer Open"
     IDS_STATUS_CLOSING = 119,       // "Status: Closing Printer"
+    IDS_NO_JOB = 120,               // "There is nothing to download: no files and no printer were given"
     IDS_PRINTER_NOT_FOUND = 121,    // "The printer %1 could not be found on the network"
 };
 

@@ -217,9 +217,11 @@ void PAPJob::ReleaseBlock()
 
 // Waits without pumping (no Cancel can come in here), but never for ever: a
 // stack that does not answer must not freeze the program. The stack detaches
-// whatever is still outstanding when the block is freed.
+// whatever is still outstanding when the block is freed. The limit is on the
+// clock, not on passes: a 1 ms sleep can last a whole timer tick (15 ms).
 void PAPJob::SpinWhilePending(const PAPParamBlock& block)
 {
-    for (unsigned waited = 0; block.Result() == kATResultPending && waited < kJobCleanupSpinLimitMs; ++waited)
+    const int64_t start = m_host.Now();
+    while (block.Result() == kATResultPending && m_host.Now() - start < kJobCleanupWaitSeconds)
         m_host.Sleep(1);
 }

@@ -29,7 +29,7 @@ enum JobState {
 };
 
 constexpr int64_t kJobStatusPollSeconds = 3;       // printer status refresh
-constexpr unsigned kJobCleanupSpinLimitMs = 5000;  // longest wait for a cancel or close in Cleanup
+constexpr int64_t kJobCleanupWaitSeconds = 5;      // longest wait for a cancel or close in Cleanup
 
 class PAPJob {
 public:

@@ -28,6 +28,13 @@ inline void Press(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// What the Esc key does in `dialog`, as the keyboard would send it.
+inline void PressEsc(HWND dialog)
+{
+    HWND focus = GetFocus();
+    PostMessageA(focus && IsChild(dialog, focus) ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+}
+
 inline std::vector<std::string> ListItems(HWND list, bool combo = false)
 {
     std::vector<std::string> items;

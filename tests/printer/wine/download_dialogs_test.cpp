@@ -19,6 +19,7 @@
 #include "download_command.h"
 #include "download_dialog_ids.h"
 #include "fx/message_box.h"
+#include "fx/win_app.h"
 #include "job_dialog_test.h"
 #include "job_files.h"
 #include "win32_pap_stack.h"
@@ -28,9 +29,14 @@ namespace {
 using dtest::ItemText;
 using dtest::ListItems;
 using dtest::Press;
+using dtest::PressEsc;
 
 constexpr int kOpenFileNameBox = 1148;  // cmb13 of the Open File dialog
 constexpr int kOpenFileNameEdit = 1152;  // edt1, where there is no cmb13
+
+// The application object VestrelUtil has: the job's waiting loops pump
+// through it.
+CWinApp g_app;
 
 class DownloadDialogs : public JobDialogTest {
 protected:
@@ -346,6 +352,88 @@ TEST_F(DownloadDialogs, CancelInTheProgressDialogCancelsTheWaitingOpen)
     EXPECT_TRUE(service_.SpoolFiles().empty());
     EXPECT_EQ(service_.AwaitTraceOf("mpp.free", 1).size(), 1u);
     EXPECT_TRUE(messages_.empty());
+}
+
+// Esc does what Cancel does while the job waits for the open and while it
+// sends (the job's own loops pump the messages then).
+TEST_F(DownloadDialogs, EscCancelsTheProgressDialogWhileTheJobWaitsAndWhileItSends)
+{
+    ASSERT_TRUE(service_.Start(R"({"workstation": {"network": 7, "node": 9},
+        "printers": [{"name": "Slow LW", "openDelayMs": 1500}],
+        "defaultPrinter": "Slow LW"})"));
+    const std::string a = AddFile("big.ps", std::string(400 * 1024, 'b'));  // 100 passes at least
+    StdioJobFiles files(folder_);
+    vtest::AllowDialogs allow;
+    for (const bool whileSending : {false, true}) {
+        SCOPED_TRACE(whileSending ? "while sending" : "while opening");
+        optionsSeen_ = progressTicks_ = 0;
+        int escAt = 0;
+        std::string statusAtEsc;
+        dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+            if (dialog && caption == "Download Options")
+                OnOptions(dialog, IDOK);
+            else if (dialog && caption == "Download Progress") {
+                OnProgress(dialog);
+                const bool sending = std::atoi(ItemText(dialog, IDC_PROG_BYTES_SENT).c_str()) > 0;
+                if (!escAt && (whileSending ? sending : progressTicks_ == 5)) {
+                    escAt = progressTicks_;
+                    statusAtEsc = ItemText(dialog, IDC_PROG_STATUS);
+                    PressEsc(dialog);
+                }
+            }
+        });
+        DownloadSelectedFiles({a}, stack_, files, folder_);
+        ASSERT_NE(escAt, 0);
+        if (!whileSending) {
+            EXPECT_EQ(statusAtEsc, "Status: Opening Printer");
+        }
+        EXPECT_LE(progressTicks_, escAt + 10) << "the dialog went within half a second of Esc";
+    }
+    EXPECT_GE(service_.AwaitTraceOf("pap.cancel", 1).size(), 1u) << "the waiting open was cancelled";
+    EXPECT_TRUE(messages_.empty());
+}
+
+// A file that vanishes while the one before it is sent: its message is owned
+// by the progress dialog, the window the user works in (so the main window
+// stays disabled under it), and the stopped dialog still ends with Esc.
+TEST_F(DownloadDialogs, AFileVanishingMidDownloadIsReportedOverTheProgressDialog)
+{
+    ASSERT_TRUE(service_.StartWorldFile(attest::WinePath(SAMPLE_WORLD)));
+    const std::string a = AddFile("big.ps", std::string(64 * 1024, 'b'));
+    const std::string b = AddFile("gone.ps", "never sent");
+    StdioJobFiles files(folder_);
+    vtest::AllowDialogs allow;
+    HWND progress = nullptr;
+    int escAt = 0;
+    bool escIgnored = false;
+    dtest::DialogDriver driver([&](HWND dialog, const std::string& caption) {
+        if (dialog && caption == "Download Options")
+            OnOptions(dialog, IDOK);
+        else if (dialog && caption == "Download Progress") {
+            OnProgress(dialog);
+            progress = dialog;
+            if (std::atoi(ItemText(dialog, IDC_PROG_BYTES_SENT).c_str()) > 0)
+                DeleteFileA(b.c_str());
+            if (!messages_.empty() && !escAt) {
+                escAt = progressTicks_;
+                PressEsc(dialog);
+            } else if (escAt && progressTicks_ == escAt + 20) {
+                escIgnored = true;
+                Press(dialog, IDCANCEL);
+            }
+        }
+    });
+    DownloadSelectedFiles({a, b}, stack_, files, folder_);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "The file " + b + " could not be accessed");
+    EXPECT_EQ(messages_[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(messages_[0].owner, progress);
+    EXPECT_NE(escAt, 0);
+    EXPECT_FALSE(escIgnored);
+    const auto spool = service_.SpoolFiles();
+    ASSERT_EQ(spool.size(), 1u) << "the file before it was sent";
+    EXPECT_EQ(attest::ReadFile(service_.SpoolDir() + spool[0]).size(), 64u * 1024);
 }
 
 TEST_F(DownloadDialogs, TheServiceKilledMidDownloadLeavesADialogThatCancelCloses)

@@ -21,6 +21,7 @@
 #include "dialog_watchdog.h"
 #include "download_command.h"
 #include "fx/message_box.h"
+#include "fx/win_app.h"
 #include "job_dialog_test.h"
 #include "job_files.h"
 #include "molven32.h"
@@ -30,6 +31,10 @@
 #include "win32_pap_stack.h"
 
 namespace {
+
+// The application object VestrelUtil has: the job's waiting loops pump
+// through it.
+CWinApp g_app;
 
 using dtest::ItemText;
 using dtest::ListItems;
@@ -341,7 +346,8 @@ TEST_F(RenameDialog, AFailedOpenAndCancelLeaveTheNameAndFreeTheBlock)
     EXPECT_EQ(messages_[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_TRUE(service_.TraceOf("pap.write").empty());
 
-    // Cancel while the open of a slow printer waits: the open is cancelled.
+    // Esc (as Cancel) while the open of a slow printer waits: the open is
+    // cancelled.
     int step = 0;
     RunDialog([&](HWND dialog) {
         if (step == 0) {
@@ -351,7 +357,7 @@ TEST_F(RenameDialog, AFailedOpenAndCancelLeaveTheNameAndFreeTheBlock)
             Press(dialog, IDOK);
         } else if (step == 1 && ItemText(dialog, IDC_REN_STATUS) == "Status: Opening Printer") {
             step = 2;
-            Press(dialog, IDCANCEL);
+            dtest::PressEsc(dialog);
         }
     });
     EXPECT_EQ(step, 2);
