@@ -91,17 +91,17 @@ TEST(PrintedPage, AnItemLineIsPaddedColumnsAndACutAddress)
 
 TEST(PrintedPage, LinesPagesAndTheItemsOfAPage)
 {
-    EXPECT_EQ(LinesPerPage(1000, 20), 43);
-    EXPECT_EQ(LinesPerPage(100, 20), 1) << "at least one line";
-    EXPECT_EQ(PageCount(0, 43), 1);
-    EXPECT_EQ(PageCount(1, 43), 1);
-    EXPECT_EQ(PageCount(43, 43), 1);
-    EXPECT_EQ(PageCount(44, 43), 2);
-    EXPECT_EQ(PageCount(1024, 43), 24);
-    EXPECT_EQ(ItemsOfPage(1, 43, 50).first, 0);
-    EXPECT_EQ(ItemsOfPage(1, 43, 50).last, 42);
-    EXPECT_EQ(ItemsOfPage(2, 43, 50).first, 43);
-    EXPECT_EQ(ItemsOfPage(2, 43, 50).last, 49);
+    EXPECT_EQ(listing::LinesPerPage(1000, 20), 43);
+    EXPECT_EQ(listing::LinesPerPage(100, 20), 1) << "at least one line";
+    EXPECT_EQ(listing::PageCount(0, 43), 1);
+    EXPECT_EQ(listing::PageCount(1, 43), 1);
+    EXPECT_EQ(listing::PageCount(43, 43), 1);
+    EXPECT_EQ(listing::PageCount(44, 43), 2);
+    EXPECT_EQ(listing::PageCount(1024, 43), 24);
+    EXPECT_EQ(listing::ItemsOfPage(1, 43, 50).first, 0);
+    EXPECT_EQ(listing::ItemsOfPage(1, 43, 50).last, 42);
+    EXPECT_EQ(listing::ItemsOfPage(2, 43, 50).first, 43);
+    EXPECT_EQ(listing::ItemsOfPage(2, 43, 50).last, 49);
 }
 
 TEST(NetworkInformation, AddressRangeAndAdapterTexts)

@@ -4,9 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-const char kPrintRuler[] = "---------1---------2---------3---------4---------5---------6---------7---------8-";
-static_assert(sizeof kPrintRuler - 1 == kPrintLineChars);
-
 namespace {
 
 // printf's "%W.Pu" by hand: the precision gives the least number of digits
@@ -37,13 +34,7 @@ std::string ListingLine(const std::string& name, const std::string& type, const 
 
 std::string PrintHeader(const std::string& zone, const std::string& pageText)
 {
-    std::string header = zone;
-    if (zone.size() <= 50)
-        header += " Device Listing:";
-    const std::size_t used = header.size() + pageText.size();
-    if (used < kPrintLineChars)
-        header.append(kPrintLineChars - used, ' ');
-    return header + pageText;
+    return listing::PadPageHeader(zone.size() <= 50 ? zone + " Device Listing:" : zone, pageText);
 }
 
 void PrintColumns::Adjust()
@@ -67,24 +58,4 @@ std::string PrintItemLine(const PrintColumns& columns, const std::string& name, 
     if (n < 0)
         return {};
     return std::string(line, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof line - 1));
-}
-
-int LinesPerPage(int printableHeight, int lineHeight)
-{
-    if (lineHeight <= 0)
-        return 1;
-    return std::max(1, (printableHeight - 7 * lineHeight) / lineHeight);
-}
-
-int PageCount(int items, int linesPerPage)
-{
-    linesPerPage = std::max(1, linesPerPage);
-    return std::max(1, (items + linesPerPage - 1) / linesPerPage);
-}
-
-PageItems ItemsOfPage(int page, int linesPerPage, int items)
-{
-    const int first = linesPerPage * (page - 1);
-    const int last = std::min(first + linesPerPage - 1, items - 1);
-    return {first, last};
 }

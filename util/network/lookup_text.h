@@ -1,10 +1,12 @@
 // The texts of the lookup window that need no window: a device's address,
-// a line of a saved listing, and the printed page (header, item lines, the
-// column widths and how many lines fit a page).
+// a line of a saved listing, and the printed page's header, item lines and
+// column widths (the page itself is a listing page, common/listing_page.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "listing_page.h"
 
 // Network, node and socket as the list shows them ("%5.1u %03.u %03.u"):
 // space-padded to 5, 3 and 3 characters; a node or socket of 0 prints as
@@ -14,11 +16,6 @@ std::string FormatLookupAddress(uint16_t network, uint8_t node, uint8_t socket);
 // One line of a saved listing: name, two spaces, type, two spaces, address,
 // CR LF.
 std::string ListingLine(const std::string& name, const std::string& type, const std::string& address);
-
-// The characters of a printed line: the width of the ruler the page is
-// measured with.
-constexpr int kPrintLineChars = 81;
-extern const char kPrintRuler[];
 
 // The page header: the zone (with " Device Listing:" after a zone of at most
 // 50 characters), then spaces, then `pageText`, 81 characters in all unless
@@ -38,16 +35,3 @@ struct PrintColumns {
 // One printed item ("%-*s  %-*s  %-*.*s").
 std::string PrintItemLine(const PrintColumns& columns, const std::string& name, const std::string& type,
                           const std::string& address);
-
-// Lines that fit a page: the printable height less seven lines for header
-// and margins, at least 1.
-int LinesPerPage(int printableHeight, int lineHeight);
-// Pages for `items` at `linesPerPage`, at least 1.
-int PageCount(int items, int linesPerPage);
-// First and last item (0-based, inclusive) of `page` (1-based); last < first
-// when the page holds none.
-struct PageItems {
-    int first;
-    int last;
-};
-PageItems ItemsOfPage(int page, int linesPerPage, int items);

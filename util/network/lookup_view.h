@@ -9,6 +9,7 @@
 
 #include "fx/controls.h"
 #include "fx/form_view.h"
+#include "listing_printer.h"
 #include "molven32.h"
 #include "util/network/lookup_text.h"
 
@@ -38,13 +39,8 @@ public:
     int m_nTimerDepth = 0;
 
     // Print state, set up by OnBeginPrinting for one job.
-    int m_nLineHeight = 0;
-    int m_nLeftMargin = 0;
-    int m_nTextWidth = 0;
-    int m_nItemCount = 0;
-    int m_nLinesPerPage = 0;
+    CListingPrinter m_printer;
     PrintColumns m_columns;
-    HFONT m_hPrinterFont = nullptr;
     CString m_strPageFormat;
 
     CVestrelLookupDoc* GetLookupDoc() const;
